@@ -1,0 +1,44 @@
+// Which procedure of the game answers which control, as the window binds
+// them: the clicks, the timers and the popup menu's items. A binding whose
+// procedure is null names a handler the game does not have yet; the runner
+// refuses it with that reason, and binding it is a one-line change here.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+#include "core/fom.h"
+
+namespace kiravel::run {
+
+// A click on a control (the index of an array item; -1 for a single control).
+using ClickProc = void (*)(Fom& fom, std::int16_t index);
+
+struct ClickBinding {
+  std::string_view control;  // the control's name, without an index
+  ClickProc click;
+};
+
+struct TimerBinding {
+  std::string_view name;
+  Timer Fom::*timer;
+  void (Fom::*tick)();
+};
+
+struct MenuBinding {
+  std::string_view item;  // the item's name, without an index
+  ClickProc choose;
+};
+
+// Null when the control has no click handler at all.
+const ClickBinding* FindClick(std::string_view control);
+// Null when the item is not one the player can choose (a submenu, or no item).
+const MenuBinding* FindMenuItem(std::string_view item);
+// Null for a name that is not one of the window's timers.
+const TimerBinding* FindTimer(std::string_view name);
+// Every timer of the window, in the order the window delivers ticks that fall
+// due at the same moment.
+std::span<const TimerBinding> Timers();
+
+}  // namespace kiravel::run

@@ -1,0 +1,19 @@
+// What a person in front of the window could click or choose: the runner
+// refuses the rest, so a scenario cannot do what play cannot.
+#pragma once
+
+#include <string>
+
+#include "core/fom.h"
+
+namespace kiravel::run {
+
+// Why the control cannot be clicked, or "" when it can: it or one of its
+// containers is hidden or disabled, or the start panel covers it.
+std::string WhyOutOfReach(const Control& control, Fom& fom);
+
+// Why the popup menu item cannot be chosen, or "" when it can: it or one of
+// the submenus above it is disabled.
+std::string WhyMenuItemDisabled(const MenuItem& item, Fom& fom);
+
+}  // namespace kiravel::run

@@ -1,0 +1,103 @@
+#include "core/fom.h"
+
+#include <limits>
+
+namespace kiravel {
+
+namespace {
+
+constexpr std::int16_t kNoEvent = 10;
+// Events a story line plays in a town of its own attribute before the town
+// moves on to the next line.
+constexpr std::int16_t kEventsPerLine = 6;
+constexpr std::int16_t kTavernPrice = 200;
+
+enum Command : std::int16_t { kEvent, kForest, kRumours, kTavern, kTravel };
+
+// The story line a town of attribute t offers with these counts, or
+// kNoEvent: its own line until six of its events have started, then the next
+// line once that one has had six as well.
+std::int16_t WaitingLine(std::int32_t t, const std::array<std::int16_t, 3>& counts) {
+  if (t < 0 || t > 2) return kNoEvent;
+  if (counts[t] < kEventsPerLine) return static_cast<std::int16_t>(t);
+  std::int16_t next = static_cast<std::int16_t>((t + 1) % 3);
+  if (counts[next] >= kEventsPerLine) return next;
+  return kNoEvent;
+}
+
+}  // namespace
+
+void Fom::EnterTown() {
+  ShowTtlPicture("mati");
+  ComSkep.Visible = false;
+  ShowCommands(true);
+  Lbl.Visible = false;
+  LblBak.Visible = false;
+  LblGame.Visible = true;
+  LblGame.Caption = "ここは" + LstMati[0].List(MatiNow) + "の街・・・";
+  TimSay.SetEnabled(false);
+  PicBar.Visible = false;
+  LblMati.Caption = LstMati[0].List(MatiNow);
+  CheckEvents();
+}
+
+void Fom::CheckEvents() {
+  IveNo = WaitingLine(CLng(Val(LstMati[1].List(MatiNow))), IveCount);
+  Com[kEvent].Visible = false;
+  if (IveNo == kNoEvent) return;
+  std::int64_t needed = static_cast<std::int64_t>(IveCount[IveNo]) * LvIve;
+  if (StrVal[IveNo] < needed) return;
+  // A story line whose scripts have run out offers nothing more.
+  if (!FileExists(DataDir[1] + CStr(IveNo) + CStr(IveCount[IveNo]) + ".dat")) return;
+  Com[kEvent].Visible = true;
+}
+
+void Fom::ShowCommands(bool visible) {
+  Com.ForEach([visible](CommandButton& command) { command.Visible = visible; });
+}
+
+void Fom::Com_Click(std::int16_t Index) {
+  EnterTown();
+  switch (Index) {
+    case kEvent:
+      if (IveNo == kNoEvent) return;  // no story waits here: nothing to play
+      AddStatus(4, 1);
+      StartEvent(CStr(IveNo) + CStr(IveCount[IveNo]));
+      if (IveCount[IveNo] < std::numeric_limits<std::int16_t>::max()) ++IveCount[IveNo];
+      return;
+    case kForest:
+      ShowTtlPicture("you");
+      VisitForest();
+      AddStatus(4, 1);
+      return;
+    case kRumours:
+      ShowTtlPicture("bar");
+      HearRumours();
+      AddStatus(4, 1);
+      return;
+    case kTavern:
+      ShowTtlPicture("bar");
+      VisitBar();
+      AddMoney(-kTavernPrice);
+      return;
+    case kTravel:
+      ShowTtlPicture("you");
+      ChooseTown();
+      return;
+    default:
+      return;
+  }
+}
+
+void Fom::ComSkep_Click() {
+  CloseScript();
+  EnterTown();
+}
+
+void Fom::ComHp_Click() {
+  AddMoney(ClampInt16(-static_cast<std::int32_t>(LvRest)));
+  std::int16_t gain = static_cast<std::int16_t>(Int(platform_.Rnd() * 100) + 100);
+  AddStatus(3, gain);
+}
+
+}  // namespace kiravel

@@ -1,0 +1,22 @@
+#include "core/fom.h"
+
+namespace kiravel {
+
+Fom::Fom(Platform& platform, std::string programFolder)
+    : platform_(platform), programFolder_(std::move(programFolder)) {
+  CreateControls();
+}
+
+Control* Fom::FindControl(const std::string& id) {
+  for (Control* control : AllControls()) {
+    if (control->Id() == id) return control;
+  }
+  return nullptr;
+}
+
+std::string Fom::Relative(const std::string& path) const {
+  if (!AppPath.empty() && path.rfind(AppPath, 0) == 0) return path.substr(AppPath.size());
+  return path;
+}
+
+}  // namespace kiravel

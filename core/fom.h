@@ -1,0 +1,244 @@
+// Fom: the game's one window. Its variables are the whole state of a running
+// game, its controls are the model the front ends draw, and its procedures
+// are the game. The definitions are split by subsystem:
+//   core/     start-up and new game, money and status with the day clock,
+//             the command panel and the town view
+//   world/    towns and travel, fairies, requests
+//   battle/   monsters on the road
+//   events/   the story script player, pictures
+//   ui/       the window description and its layout
+//   sound/    the background music
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/vb.h"
+#include "platform/platform.h"
+#include "platform/textfile.h"
+#include "ui/controls.h"
+
+namespace kiravel {
+
+class Fom {
+ public:
+  // programFolder is the folder that holds the program; the game reads its
+  // data from there and writes its files there.
+  Fom(Platform& platform, std::string programFolder);
+  Fom(const Fom&) = delete;
+  Fom& operator=(const Fom&) = delete;
+
+  // ---- Window events (core/startup.cpp, ui/layout.cpp) ----
+  void Form_Load();
+  void Form_Activate();
+  void Form_Resize();
+  void Form_Unload();
+
+  // ---- Start panel and new game (core/startup.cpp) ----
+  void ComStt_Click(std::int16_t Index);
+  void NewGame();
+
+  // ---- Money, status, day clock (core/status.cpp) ----
+  void AddMoney(std::int16_t amount);
+  void AddStatus(std::int16_t index, std::int16_t amount);
+  void TimDay_Timer();
+
+  // ---- Command panel and town view (core/commands.cpp) ----
+  void EnterTown();
+  void CheckEvents();
+  void ShowCommands(bool visible);
+  void Com_Click(std::int16_t Index);
+  void ComSkep_Click();
+  void ComHp_Click();
+
+  // ---- Towns and travel (world/towns.cpp) ----
+  void AddTown(const std::string& name, std::int16_t attribute);
+  void ChooseTown();
+  void HearRumours();
+
+  // ---- Fairies (world/fairies.cpp) ----
+  std::string MakeFairyName(std::int16_t n);
+  void AddFairy(std::int16_t attribute);
+  void VisitForest();
+
+  // ---- Requests (world/requests.cpp) ----
+  void VisitBar();
+  void ComIrai_Click();
+  void RemoveJob(std::int16_t i);
+
+  // ---- Battle (battle/battle.cpp) ----
+  void MonsterAppears();
+  void TimBtl_Timer();
+  void ComBtl_Click();
+  void HitMonster(std::int16_t power);
+  void MonsterDriven();
+
+  // ---- Story scripts (events/player.cpp) ----
+  void StartEvent(const std::string& name);
+  void PlayScript();
+  void Lbl_Click();
+  void TimSay_Timer();
+  void Pic_Click();
+  void LblGame_Click();
+  void CallActivate();
+
+  // ---- Pictures (events/pictures.cpp) ----
+  // Each returns false when the picture could not be loaded; the panel is
+  // then left cleared to its background.
+  bool ShowTtlPicture(const std::string& name);
+  bool ShowMonPicture(const std::string& name);
+
+  // ---- Background music (sound/music.cpp) ----
+  void OpenMusic(const std::string& path);
+  void PlayMusic();
+  void CloseMusic();
+  void BgmTim_Timer();
+  // Set once at start-up; the music plays and loops only while it is on.
+  bool MusicOn = false;
+
+  // ---- Window variables, in declaration order ----
+  std::string AppPath;
+  std::array<std::string, 2> DataDir;
+  std::int16_t FileNo = 0;
+  std::uint8_t SayState = 0;
+  std::string SayLine;
+  std::string SayBuf;
+  std::int16_t MatiNow = 0;
+  std::int16_t MatiGo = 0;
+  std::int16_t TripDays = 0;
+  std::int16_t TripDay = 0;
+  std::int32_t Money = 0;
+  std::array<std::int16_t, 5> StrMax{};
+  std::array<std::int16_t, 5> StrVal{};
+  std::array<std::string, 5> StrName;
+  std::array<std::array<Variant, 6>, 4> IraiTbl;
+  std::array<std::string, 5> CargoName;
+  std::int16_t BtlAttr = 0;
+  std::int16_t BtlPow = 0;
+  std::int16_t BtlHp = 0;
+  std::int16_t BtlHpMax = 0;
+  std::array<std::int16_t, 3> IveCount{};
+  std::int16_t IveNo = 0;
+  std::int16_t LvMon = 0;
+  std::int16_t LvAtk = 0;
+  std::int16_t LvLuck = 0;
+  std::int16_t LvIve = 0;
+  std::int16_t LvYou = 0;
+  std::int16_t LvPen = 0;
+  std::int16_t LvBonus = 0;
+  std::int16_t LvRest = 0;
+  std::int16_t LvDay = 0;
+
+  // Layout values of the last layout run (ui/layout.cpp).
+  std::int16_t BaseFontSize = 0;
+  std::int16_t SmallFontSize = 0;
+
+  // ---- Controls, as the window description creates them ----
+  Window fom{"fom"};
+  PictureBox PicStt{"PicStt"};
+  ControlArray<CommandButton> ComStt{"ComStt"};
+  ControlArray<CommandButton> Com{"Com"};
+  CommandButton ComSkep{"ComSkep"};
+  TextBox TxtName{"TxtName"};
+  Label LblDay{"LblDay"};
+  Label LblMati{"LblMati"};
+  ControlArray<Label> LblLstK{"LblLstK"};
+  ControlArray<ListBox> LstYou{"LstYou"};
+  ControlArray<ListBox> LstMati{"LstMati"};
+  ControlArray<ListBox> LstSigoto{"LstSigoto"};
+  PictureBox PicStr{"PicStr"};
+  ControlArray<Label> LblStr{"LblStr"};
+  ControlArray<Shape> ShpStr{"ShpStr"};
+  PictureBox E{"E"};
+  PictureBox Pic{"Pic"};
+  Label Lbl{"Lbl"};
+  Label LblBak{"LblBak"};
+  Label LblGame{"LblGame"};
+  PictureBox PicBar{"PicBar"};
+  CommandButton ComIrai{"ComIrai"};
+  CommandButton ComHp{"ComHp"};
+  CommandButton MenuCom{"MenuCom"};
+  ListBox LstIrai{"LstIrai"};
+  PictureBox PicBtl{"PicBtl"};
+  PictureBox PicBtlGrf{"PicBtlGrf"};
+  TextBox TxtBtl{"TxtBtl"};
+  CommandButton ComBtl{"ComBtl"};
+  PictureBox PicBtlStr{"PicBtlStr"};
+  ControlArray<Label> LblBtl{"LblBtl"};
+  ControlArray<Shape> ShpBtl{"ShpBtl"};
+  Timer TimBtl{"TimBtl"};
+  Timer TimSay{"TimSay"};
+  Timer TimDay{"TimDay"};
+  Timer BgmTim{"BgmTim"};
+  MenuItem menu{"menu"};
+  MenuItem menu_tim{"menu_tim"};
+  ControlArray<MenuItem> menu_tim_Click{"menu_tim_Click"};
+  MenuItem menu_sis{"menu_sis"};
+  ControlArray<MenuItem> menu_sis_c{"menu_sis_c"};
+  MenuItem menu_ver{"menu_ver"};
+
+  // Every control, in the order of the window description (array items in
+  // index order, including those created at start-up).
+  std::vector<Control*> AllControls();
+  // The control with this id ("Com(3)", "Lbl"), or null.
+  Control* FindControl(const std::string& id);
+  // Keyboard focus order; hidden or disabled controls are skipped by the
+  // front end.
+  std::vector<Control*> FocusOrder();
+
+  // Told of every picture request: the panel, the file asked for (relative
+  // to the program folder, with "/") and whether it could be shown.
+  std::function<void(const PictureBox& panel, const std::string& file, bool ok)>
+      OnPictureRequest;
+
+  // The open text files (the running script or a rumour file).
+  FileTable Files;
+  // The script being played, relative to the program folder ("txt/03.dat"),
+  // for messages that name it; empty while no scene is open.
+  std::string ScriptFile;
+
+ private:
+  // ui/window_description.cpp
+  void CreateControls();
+  // Items of the control arrays created at start-up as copies of item 0.
+  void LoadControlItems();
+
+  // world/requests.cpp: pays or fails accepted job j at the tavern; fills
+  // row k of the tavern's offers.
+  void SettleJob(std::int16_t j);
+  void MakeOffer(std::int16_t k);
+
+  // events/pictures.cpp: clears, loads and paints one panel.
+  bool PaintPicture(PictureBox& target, const std::string& fileName);
+
+  // events/player.cpp. A step returns how many further steps it asks for.
+  bool OpenScript(const std::string& name);
+  void LeaveUnplayableScene(const std::string& name);
+  void ReadAhead();
+  std::int64_t PlayScriptStep();
+  std::int64_t ShowTextLine(std::string line);
+  void ShowScriptPicture(const std::string& name, int line);
+  void StartClosingScene(int line);
+  void CloseScript();
+  bool ScriptOpen() const;
+  std::uint64_t scriptRun_ = 0;  // counts script starts
+  bool closingSceneStarting_ = false;
+
+  // ui/layout.cpp
+  bool FitWindow();
+  void LayOut();
+
+  // A file of the program folder as the player is told of it: "txt/opn.dat".
+  std::string Relative(const std::string& path) const;
+  // Failed pictures already reported, so a missing one is not reported again
+  // on every repaint.
+  std::vector<std::string> reportedPictures_;
+
+  Platform& platform_;
+  std::string programFolder_;
+};
+
+}  // namespace kiravel

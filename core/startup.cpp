@@ -1,0 +1,97 @@
+#include "core/fom.h"
+
+namespace kiravel {
+
+namespace {
+
+// What a level sets: the nine difficulty values, the opening strength of
+// 火, 草, 水 and 体力, and whether saving and loading are offered.
+struct Level {
+  std::int16_t mon, atk, luck, ive, you, pen, bonus, rest, day;
+  std::int16_t openingStatus;
+  bool systemMenu;
+};
+
+constexpr Level kHard{3, 30, 50, 70, 30, 2, 10, 1000, 100, 50, true};
+constexpr Level kEasy{1, 10, 70, 50, 50, 1, 30, 500, 50, 100, false};
+
+// "Load Start" plays on the hard level as well; only the first button is easy.
+constexpr std::int16_t kEasyButton = 0;
+constexpr std::int16_t kLoadButton = 2;
+
+constexpr int kOpeningTowns = 3;
+constexpr std::int32_t kOpeningMoney = 10000;
+
+}  // namespace
+
+void Fom::Form_Load() {
+  AppPath = programFolder_;
+  if (AppPath.empty() || AppPath.back() != '/') AppPath += '/';
+  DataDir[0] = AppPath + "img/";
+  DataDir[1] = AppPath + "txt/";
+  OpenMusic(AppPath + "bgm.wav");
+  MusicOn = true;
+  PlayMusic();
+  platform_.Randomize();
+  StrName = {"火", "草", "水", "体力", "日数"};
+  LoadControlItems();
+  StrMax = {1000, 1000, 1000, 1000, 365};
+  CargoName = {"食料", "手紙", "宝物", "武器", "歩人"};
+  LblBtl[0].Caption = "魔物";
+  LblBtl[1].Caption = "自分";
+}
+
+void Fom::Form_Activate() { PicStt.Visible = true; }
+
+void Fom::ComStt_Click(std::int16_t Index) {
+  const Level& level = Index == kEasyButton ? kEasy : kHard;
+  LvMon = level.mon;
+  LvAtk = level.atk;
+  LvLuck = level.luck;
+  LvIve = level.ive;
+  LvYou = level.you;
+  LvPen = level.pen;
+  LvBonus = level.bonus;
+  LvRest = level.rest;
+  LvDay = level.day;
+  for (std::int16_t i = 0; i <= 3; ++i) {
+    StrVal[i] = level.openingStatus;
+    AddStatus(i, 0);
+  }
+  menu_sis.Enabled = level.systemMenu;
+  if (Index == kLoadButton) {
+    PicStt.Visible = false;
+    return;
+  }
+  NewGame();
+}
+
+void Fom::NewGame() {
+  LstYou.ForEach([](ListBox& list) { list.Clear(); });
+  LstMati.ForEach([](ListBox& list) { list.Clear(); });
+  LstSigoto.ForEach([](ListBox& list) { list.Clear(); });
+  for (int town = 0; town < kOpeningTowns; ++town) {
+    // The name is drawn before the town's attribute, the fairy's attribute
+    // before its name.
+    std::string name = MakeFairyName(3);
+    AddTown(name, static_cast<std::int16_t>(Int(platform_.Rnd() * 3)));
+    AddFairy(static_cast<std::int16_t>(Int(platform_.Rnd() * 3)));
+  }
+  MatiNow = ClampInt16(Int(platform_.Rnd() * LstMati[0].ListCount()));
+  LblMati.Caption = LstMati[0].List(MatiNow);
+  Money = kOpeningMoney;
+  AddMoney(0);
+  ComSkep.Enabled = true;
+  StrVal[4] = 1;
+  AddStatus(4, 0);
+  IveCount = {0, 0, 0};
+  PicStt.Visible = false;
+  StartEvent("opn");
+}
+
+void Fom::Form_Unload() {
+  Files.Close(FileNo);
+  CloseMusic();
+}
+
+}  // namespace kiravel

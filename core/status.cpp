@@ -1,0 +1,70 @@
+#include "core/fom.h"
+
+namespace kiravel {
+
+namespace {
+
+constexpr std::int32_t kMoneyCap = 300000;
+constexpr std::int16_t kStamina = 3;
+constexpr std::int16_t kDays = 4;
+// A monster bars the road when the day's draw is at most this (31 in 100).
+constexpr std::int32_t kMonsterChance = 30;
+
+}  // namespace
+
+void Fom::AddMoney(std::int16_t amount) {
+  std::int64_t purse = static_cast<std::int64_t>(Money) + amount;
+  if (purse > kMoneyCap) {
+    Money = kMoneyCap;
+  } else if (purse < 0) {
+    // An empty purse is paid for with the whole price in stamina.
+    AddStatus(kStamina, amount);
+  } else {
+    Money = static_cast<std::int32_t>(purse);
+  }
+  LblDay.Caption = CStr(Money) + "星粒";
+}
+
+void Fom::AddStatus(std::int16_t index, std::int16_t amount) {
+  // A job read back from a save names the status it raises; a bad number
+  // must not reach past the five statuses.
+  if (index < 0 || index > kDays) return;
+  std::int32_t value = StrVal[index] + amount;
+  if (value > StrMax[index]) {
+    StrVal[index] = StrMax[index];
+    if (index == kDays) {
+      TimDay.SetEnabled(false);
+      ComSkep.Enabled = false;
+      StartEvent("badend_day");
+      return;
+    }
+  } else if (value < 0) {
+    StrVal[index] = 0;
+    if (index == kStamina) {
+      TimDay.SetEnabled(false);
+      ComSkep.Enabled = false;
+      StartEvent("badend_hp");
+      return;
+    }
+  } else {
+    StrVal[index] = static_cast<std::int16_t>(value);
+  }
+  LblStr[index].Caption = StrName[index] + "[" + CStr(StrVal[index]) + "]";
+  ShpStr[index].SetWidth(100.0 / StrMax[index] * StrVal[index]);
+}
+
+void Fom::TimDay_Timer() {
+  TripDay = ClampInt16(TripDay + 1);
+  AddStatus(kDays, 1);
+  AddMoney(ClampInt16(-Int(platform_.Rnd() * LvDay)));
+  if (!TimDay.Enabled) return;  // the year or the courier's strength ran out
+  if (TripDay > TripDays) {
+    TimDay.SetEnabled(false);
+    MatiNow = MatiGo;
+    EnterTown();
+    return;
+  }
+  if (Int(platform_.Rnd() * 100) <= kMonsterChance) MonsterAppears();
+}
+
+}  // namespace kiravel

@@ -1,0 +1,111 @@
+#include "platform/textfile.h"
+
+#include <fstream>
+#include <iterator>
+#include <sys/stat.h>
+
+#include "platform/cp932.h"
+
+namespace kiravel {
+
+namespace {
+
+std::vector<std::string> SplitLines(const std::string& bytes) {
+  std::vector<std::string> lines;
+  std::string line;
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    char c = bytes[i];
+    if (c == '\r' || c == '\n') {
+      lines.push_back(line);
+      line.clear();
+      if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+    } else {
+      line += c;
+    }
+  }
+  if (!line.empty()) lines.push_back(line);
+  return lines;
+}
+
+}  // namespace
+
+bool FileExists(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+TextFileContent ReadTextFile(const std::string& path, bool strict) {
+  TextFileContent content;
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) {
+    content.Error = TextFileError::Missing;
+    return content;
+  }
+  std::ifstream file(path, std::ios::binary);
+  if (!S_ISREG(info.st_mode) || !file) {
+    content.Error = TextFileError::Unreadable;
+    return content;
+  }
+  std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  if (file.bad()) {
+    content.Error = TextFileError::Unreadable;
+    return content;
+  }
+  std::vector<std::string> raw = SplitLines(bytes);
+  content.Lines.reserve(raw.size());
+  for (std::size_t i = 0; i < raw.size(); ++i) {
+    if (strict) {
+      std::optional<std::string> line = Cp932ToUtf8(raw[i]);
+      if (!line) {
+        content.Lines.clear();
+        content.Error = TextFileError::BadEncoding;
+        content.BadLine = static_cast<int>(i) + 1;
+        return content;
+      }
+      content.Lines.push_back(std::move(*line));
+    } else {
+      content.Lines.push_back(Cp932ToUtf8Lenient(raw[i]));
+    }
+  }
+  return content;
+}
+
+std::int16_t FileTable::FreeFile() const {
+  std::int16_t number = 1;
+  for (const auto& [used, file] : files_) {
+    if (used < number) continue;
+    if (used != number) break;
+    ++number;
+  }
+  return number;
+}
+
+TextFileError FileTable::OpenForInput(std::int16_t number, const std::string& path) {
+  files_.erase(number);
+  TextFileContent content = ReadTextFile(path, false);
+  if (content.Error != TextFileError::None) return content.Error;
+  files_[number] = OpenFile{std::move(content.Lines), 0};
+  return TextFileError::None;
+}
+
+bool FileTable::IsOpen(std::int16_t number) const { return files_.count(number) != 0; }
+
+bool FileTable::AtEnd(std::int16_t number) const {
+  auto it = files_.find(number);
+  return it == files_.end() || it->second.next >= it->second.lines.size();
+}
+
+std::string FileTable::LineInput(std::int16_t number) {
+  auto it = files_.find(number);
+  if (it == files_.end() || it->second.next >= it->second.lines.size()) return "";
+  return it->second.lines[it->second.next++];
+}
+
+int FileTable::LinesRead(std::int16_t number) const {
+  auto it = files_.find(number);
+  return it == files_.end() ? 0 : static_cast<int>(it->second.next);
+}
+
+void FileTable::Close(std::int16_t number) { files_.erase(number); }
+
+}  // namespace kiravel

@@ -1,0 +1,54 @@
+// Sequential text files as the game reads them: CP932, one line per record,
+// lines ended by CR LF, and numbered slots for the files that are open.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace kiravel {
+
+enum class TextFileError { None, Missing, Unreadable, BadEncoding };
+
+struct TextFileContent {
+  std::vector<std::string> Lines;  // UTF-8, without line ends
+  TextFileError Error = TextFileError::None;
+  int BadLine = 0;  // 1-based line of a BadEncoding error
+};
+
+// Reads a whole CP932 file. Lines end at CR LF (a lone CR or LF is taken as a
+// line end too); a last line without an end still counts, an empty file has
+// no lines. Strict reading refuses invalid bytes with the line they are in;
+// lenient reading shows them as U+FFFD.
+TextFileContent ReadTextFile(const std::string& path, bool strict);
+bool FileExists(const std::string& path);
+
+// The open files of the game, by file number, each read line by line.
+class FileTable {
+ public:
+  // The lowest number not in use, from 1.
+  std::int16_t FreeFile() const;
+  // Opens a file for reading under the number (closing what it held).
+  // Returns the error; on an error nothing is open under the number.
+  TextFileError OpenForInput(std::int16_t number, const std::string& path);
+  bool IsOpen(std::int16_t number) const;
+  // True at the end of the file, and for a number with no open file.
+  bool AtEnd(std::int16_t number) const;
+  // The next line; "" past the end or for a number with no open file.
+  std::string LineInput(std::int16_t number);
+  // How many lines have been read from the file so far.
+  int LinesRead(std::int16_t number) const;
+  // Closing a number with no open file does nothing.
+  void Close(std::int16_t number);
+  int OpenCount() const { return static_cast<int>(files_.size()); }
+
+ private:
+  struct OpenFile {
+    std::vector<std::string> lines;
+    std::size_t next = 0;
+  };
+  std::map<std::int16_t, OpenFile> files_;
+};
+
+}  // namespace kiravel

@@ -1,0 +1,78 @@
+#include <gtest/gtest.h>
+
+#include "tests/game_fixture.h"
+
+namespace kiravel {
+namespace {
+
+// A mono 16-bit wave of the given length at 8000 samples a second.
+std::string WaveBytes(int milliseconds) {
+  const std::uint32_t dataSize = static_cast<std::uint32_t>(milliseconds) * 16;
+  std::string bytes;
+  auto put = [&](std::uint32_t v, int n) {
+    for (int i = 0; i < n; ++i) bytes += static_cast<char>((v >> (8 * i)) & 0xFF);
+  };
+  bytes += "RIFF";
+  put(36 + dataSize, 4);
+  bytes += "WAVEfmt ";
+  put(16, 4), put(1, 2), put(1, 2), put(8000, 4), put(16000, 4), put(2, 2), put(16, 2);
+  bytes += "data";
+  put(dataSize, 4);
+  bytes += std::string(dataSize, '\0');
+  return bytes;
+}
+
+struct MusicGame : testing::Game {
+  MusicGame() {
+    platform.OnMci = [this](const std::string& command, std::int32_t) { sent.push_back(command); };
+  }
+  std::vector<std::string> sent;
+};
+
+TEST(Music, LoopsFromTheStartOnlyOnceThePieceHasEnded) {
+  MusicGame game;
+  game.data.WriteBytes("bgm.wav", WaveBytes(100));
+  game.fom->OpenMusic(game.fom->AppPath + "bgm.wav");
+  game.fom->MusicOn = true;
+  game.fom->PlayMusic();
+  game.sent.clear();
+
+  game.platform.NowMs = 99;
+  game.fom->BgmTim_Timer();
+  EXPECT_TRUE(game.sent.empty()) << "a playing piece gets only the status query";
+
+  game.platform.NowMs = 100;
+  game.fom->BgmTim_Timer();
+  EXPECT_EQ(game.sent, (std::vector<std::string>{"seek MIDI to start", "play MIDI from 0"}));
+
+  game.sent.clear();
+  game.platform.NowMs = 150;
+  game.fom->BgmTim_Timer();
+  EXPECT_TRUE(game.sent.empty()) << "restarted at 100, so still playing at 150";
+}
+
+TEST(Music, MissingWaveRunsSilentWithoutRestartsOrMessages) {
+  MusicGame game;
+  game.fom->OpenMusic(game.fom->AppPath + "bgm.wav");
+  game.fom->MusicOn = true;
+  game.fom->PlayMusic();
+  game.sent.clear();
+  game.platform.NowMs = 5000;
+  game.fom->BgmTim_Timer();
+  EXPECT_TRUE(game.sent.empty());
+  EXPECT_TRUE(game.platform.MessageBoxes.empty());
+}
+
+TEST(Music, SendsTheExactCommandStrings) {
+  MusicGame game;
+  game.fom->MusicOn = false;
+  game.fom->OpenMusic("/x/bgm.wav");
+  game.fom->PlayMusic();  // music off: nothing is sent
+  game.fom->CloseMusic();
+  EXPECT_EQ(game.sent, (std::vector<std::string>{"close MIDI notify",
+                                                 "open \"/x/bgm.wav\" alias MIDI",
+                                                 "close MIDI notify"}));
+}
+
+}  // namespace
+}  // namespace kiravel

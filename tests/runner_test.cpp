@@ -1,0 +1,662 @@
+// Scenario tests: the runner program plays scenarios on data folders made
+// here, and its JSON lines are read back.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/vb.h"
+#include "tests/game_fixture.h"
+
+namespace kiravel {
+namespace {
+
+// ---- A small JSON reader, enough for the runner's lines ----
+
+struct Json {
+  enum class Kind { Null, Bool, Number, Text, Array, Object } kind = Kind::Null;
+  bool flag = false;
+  double number = 0;
+  std::string text;
+  std::vector<Json> items;
+  std::vector<std::pair<std::string, Json>> members;
+
+  bool Has(std::string_view key) const {
+    for (const auto& member : members) {
+      if (member.first == key) return true;
+    }
+    return false;
+  }
+  const Json& operator[](std::string_view key) const {
+    for (const auto& member : members) {
+      if (member.first == key) return member.second;
+    }
+    throw std::out_of_range("no member " + std::string(key));
+  }
+  const Json& operator[](std::size_t i) const { return items.at(i); }
+  std::vector<std::string> Texts() const {
+    std::vector<std::string> texts;
+    for (const Json& item : items) texts.push_back(item.text);
+    return texts;
+  }
+};
+
+class JsonReader {
+ public:
+  explicit JsonReader(std::string_view text) : text_(text) {}
+
+  Json Read() {
+    Json value = Value();
+    Skip();
+    if (at_ != text_.size()) throw std::runtime_error("trailing text");
+    return value;
+  }
+
+ private:
+  void Skip() {
+    while (at_ < text_.size() &&
+           std::string_view(" \t\r\n").find(text_[at_]) != std::string_view::npos)
+      ++at_;
+  }
+  char Next() {
+    if (at_ >= text_.size()) throw std::runtime_error("unexpected end");
+    return text_[at_++];
+  }
+  void Expect(std::string_view word) {
+    if (text_.substr(at_, word.size()) != word) throw std::runtime_error("bad literal");
+    at_ += word.size();
+  }
+  Json Value() {
+    Skip();
+    Json value;
+    char c = text_.at(at_);
+    if (c == '{') return Object();
+    if (c == '[') return Array();
+    if (c == '"') {
+      value.kind = Json::Kind::Text;
+      value.text = Text();
+    } else if (c == 't' || c == 'f') {
+      value.kind = Json::Kind::Bool;
+      value.flag = c == 't';
+      Expect(value.flag ? "true" : "false");
+    } else if (c == 'n') {
+      Expect("null");
+    } else {
+      value.kind = Json::Kind::Number;
+      std::size_t used = 0;
+      value.number = std::stod(std::string(text_.substr(at_)), &used);
+      at_ += used;
+    }
+    return value;
+  }
+  std::string Text() {
+    Next();  // the opening quote
+    std::string out;
+    for (char c = Next(); c != '"'; c = Next()) {
+      if (static_cast<unsigned char>(c) < 0x20) throw std::runtime_error("raw control character");
+      if (c != '\\') {
+        out += c;
+        continue;
+      }
+      char escaped = Next();
+      const std::string_view from = "\"\\/bfnrt", to = "\"\\/\b\f\n\r\t";
+      if (escaped == 'u') {
+        out += CodePointsToUtf8(std::u32string(
+            1, static_cast<char32_t>(std::stoi(std::string(text_.substr(at_, 4)), nullptr, 16))));
+        at_ += 4;
+      } else if (from.find(escaped) != std::string_view::npos) {
+        out += to[from.find(escaped)];
+      } else {
+        throw std::runtime_error("bad escape");
+      }
+    }
+    return out;
+  }
+  Json Array() {
+    Json value;
+    value.kind = Json::Kind::Array;
+    Next();
+    Skip();
+    if (text_.at(at_) == ']') return Next(), value;
+    do {
+      value.items.push_back(Value());
+      Skip();
+    } while (Next() == ',');
+    return value;
+  }
+  Json Object() {
+    Json value;
+    value.kind = Json::Kind::Object;
+    Next();
+    Skip();
+    if (text_.at(at_) == '}') return Next(), value;
+    do {
+      Skip();
+      std::string key = Text();
+      Skip();
+      if (Next() != ':') throw std::runtime_error("missing colon");
+      value.members.emplace_back(key, Value());
+      Skip();
+    } while (Next() == ',');
+    return value;
+  }
+
+  std::string_view text_;
+  std::size_t at_ = 0;
+};
+
+// ---- Running the runner ----
+
+struct Outcome {
+  int status = -1;
+  std::vector<std::string> lines;
+  std::string errors;
+
+  // The lines of one kind ("dump", "refused", "msgbox", ...), in order.
+  std::vector<Json> Of(std::string_view kind) const {
+    std::vector<Json> found;
+    for (const std::string& line : lines) {
+      Json object = JsonReader(line).Read();
+      if (object.Has(kind)) found.push_back(object);
+    }
+    return found;
+  }
+  Json Dump(std::size_t n) const { return Of("dump").at(n)["dump"]; }
+  std::vector<std::string> Without(std::string_view kind) const {
+    std::vector<std::string> kept;
+    for (const std::string& line : lines) {
+      if (!JsonReader(line).Read().Has(kind)) kept.push_back(line);
+    }
+    return kept;
+  }
+};
+
+// A silent mono 16-bit wave of the given length at 8000 samples a second.
+std::string WaveBytes(int milliseconds) {
+  const std::uint32_t size = static_cast<std::uint32_t>(milliseconds) * 16;
+  std::string bytes;
+  auto put = [&](std::uint32_t value, int count) {
+    for (int i = 0; i < count; ++i) bytes += static_cast<char>((value >> (8 * i)) & 0xFF);
+  };
+  bytes += "RIFF";
+  put(36 + size, 4);
+  bytes += "WAVEfmt ";
+  for (auto [value, count] :
+       {std::pair{16u, 4}, {1u, 2}, {1u, 2}, {8000u, 4}, {16000u, 4}, {2u, 2}, {16u, 2}}) {
+    put(value, count);
+  }
+  bytes += "data";
+  put(size, 4);
+  return bytes + std::string(size, '\0');
+}
+
+std::string Quoted(const std::string& text) { return "'" + text + "'"; }
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// Draws that make MakeFairyName spell this name.
+std::string NameDraws(std::string_view name) {
+  const std::u32string kana = Utf8ToCodePoints(
+      "あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほ"
+      "まみむめもやゆよらりるれろわをん");
+  std::string draws;
+  for (char32_t c : Utf8ToCodePoints(name)) {
+    char draw[32];
+    std::snprintf(draw, sizeof draw, " %.6f", (static_cast<double>(kana.find(c)) + 0.5) / 46);
+    draws += draw;
+  }
+  return draws;
+}
+
+// A new game's 25 draws: three towns with one fairy each, then the town the
+// courier starts in.
+std::string NewGameDraws() {
+  return "rnd" + NameDraws("あいう") + " 0 0" + NameDraws("かきく") +  //
+         NameDraws("さしす") + " 0.4 0.4" + NameDraws("たちつ") +      //
+         NameDraws("なにぬ") + " 0.7 0.7" + NameDraws("はひふ") + " 0.1";
+}
+
+class Scenario : public ::testing::Test {
+ protected:
+  Scenario() {
+    data.WriteStandardFiles();
+    data.WriteScript("opn", {"はじまりの朝、-mは旅に出た。", "tugi"});
+  }
+
+  // Runs the runner with these arguments; the scenario comes on standard input.
+  Outcome Start(const std::string& arguments, const std::string& scenario = "") {
+    scratch.WriteBytes("in.txt", scenario);
+    const std::string command =
+        Quoted(KIRAVEL_RUN_PATH) + " " + arguments + " < " + Quoted(scratch.Path() + "in.txt") +
+        " > " + Quoted(scratch.Path() + "out.txt") + " 2> " + Quoted(scratch.Path() + "err.txt");
+    int raw = std::system(command.c_str());
+    Outcome run;
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    std::istringstream out(ReadFile(scratch.Path() + "out.txt"));
+    for (std::string line; std::getline(out, line);) run.lines.push_back(line);
+    run.errors = ReadFile(scratch.Path() + "err.txt");
+    return run;
+  }
+  Outcome Play(const std::string& scenario) {
+    return Start("--app " + Quoted(data.Path()) + " --seed 1", scenario);
+  }
+
+  testing::DataFolder data;
+  testing::DataFolder scratch;
+};
+
+const std::string kEasyGameInTown = NewGameDraws() + "\nclick ComStt(0)\nclick ComSkep\n";
+
+TEST_F(Scenario, OnlyUsageErrorsAndUnreadableScenariosFailTheRun) {
+  const std::string app = "--app " + Quoted(data.Path()) + " ";
+  for (const std::string& arguments :
+       {app + "--bogus", app + "--seed", app + "--seed 12x", std::string("--app /no/such/folder"),
+        app + "a.txt b.txt", app + Quoted(scratch.Path() + "missing.txt"),
+        app + Quoted(scratch.Path())}) {
+    Outcome run = Start(arguments);
+    EXPECT_EQ(run.status, 2) << arguments;
+    EXPECT_TRUE(run.lines.empty()) << arguments;
+    EXPECT_NE(run.errors.find("kiravel-run"), std::string::npos) << arguments;
+  }
+  // Refused commands are the scenario's answer, not a failure of the run; a
+  // scenario named on the command line is read like standard input.
+  scratch.WriteBytes("refused.txt", "fly away\r\n\n# a note\nclick Com(3)\ndump Money\n");
+  Outcome run = Start(app + "--seed 1 " + Quoted(scratch.Path() + "refused.txt"));
+  EXPECT_EQ(run.status, 0);
+  ASSERT_EQ(run.Of("refused").size(), 2u);
+  EXPECT_EQ(run.Of("refused")[0]["refused"].text, "fly away");
+  EXPECT_EQ(run.Dump(0)["Money"].number, 0);
+}
+
+TEST_F(Scenario, CommandsAPersonCouldNotDoAreRefusedAndChangeNothing) {
+  Outcome run = Play(
+      "tick TimSay\nclick Com(3)\nclick Nope\nclick LstMati(0)\n" + kEasyGameInTown +
+      "click ComSkep\nclick ComIrai\nselect LstMati(0) 3\nselect LstMati(0) -2\n"
+      "select TxtName 0\ntype LstMati(0) x\ntick TimBtl\ntick Clock\nrnd 1\nrnd 0.5 x\n"
+      "answer maybe\nwait -1\nresize tall\ndump Money Nope\nclick Com(3)\n"
+      "menu menu_sis_c(0)\nmenu menu\nrnd 0.99\nclick Com(1)\ndump LblGame LstMati(0) PicBar\n");
+  const std::vector<std::pair<std::string, std::string>> expected{
+      {"tick TimSay", "TimSay has interval 0"},
+      {"click Com(3)", "the start panel PicStt covers Com(3)"},
+      {"click Nope", "no control"},
+      {"click LstMati(0)", "no click handler"},
+      {"click ComSkep", "ComSkep is hidden"},
+      {"click ComIrai", "ComIrai lies in PicBar, which is hidden"},
+      {"select LstMati(0) 3", "3 items"},
+      {"select LstMati(0) -2", "3 items"},
+      {"select TxtName 0", "no list box"},
+      {"type LstMati(0) x", "no text box"},
+      {"tick TimBtl", "TimBtl is disabled"},
+      {"tick Clock", "no timer"},
+      {"rnd 1", "[0, 1)"},
+      {"rnd 0.5 x", "[0, 1)"},
+      {"answer maybe", "ok, yes or no"},
+      {"wait -1", "milliseconds"},
+      {"resize tall", "twips"},
+      {"dump Money Nope", "Nope"},
+      {"menu menu_sis_c(0)", "menu_sis_c(0) lies in menu_sis, which is disabled"},
+      {"menu menu", "no menu item"},
+  };
+  std::vector<Json> refused = run.Of("refused");
+  ASSERT_EQ(refused.size(), expected.size());
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    EXPECT_EQ(refused[i]["refused"].text, expected[i].first);
+    EXPECT_NE(refused[i]["why"].text.find(expected[i].second), std::string::npos)
+        << refused[i]["why"].text;
+  }
+  // The refused "rnd 0.5 x" queued nothing: 0.5 would have found a fairy.
+  Json dump = run.Dump(0);
+  EXPECT_EQ(dump["LblGame"]["Caption"].text, "妖精はみつからない・・・");
+  EXPECT_EQ(dump["LstMati(0)"]["ListIndex"].number, -1);
+  EXPECT_FALSE(dump["PicBar"]["Shown"].flag);
+  EXPECT_EQ(run.status, 0);
+}
+
+// The journey from あいう to なにぬ (two towns on) with a monster on its first
+// day: the day clock stops for the battle and counts afresh once the flute
+// has closed it.
+TEST_F(Scenario, TimersTickInTimeOrderAndCountFromTheirRestart) {
+  Outcome run = Play(kEasyGameInTown +
+                     "select LstMati(0) 2\nclick Com(4)\n"
+                     "rnd 0.5 0.1 0 0 0.5 0.5 0.5 0.5 0.5\nwait 2099\ndump TripDay StrVal TimBtl\n"
+                     "wait 1\ndump StrVal LblGame\n"
+                     "rnd 0.99 0 0 0.99\nclick ComBtl\nclick ComBtl\nwait 99\ndump TripDay\n"
+                     "rnd 0 0.99\nwait 1\ndump TripDay\n"
+                     "rnd 0\ntick TimDay 3\ndump TripDay MatiNow TimDay LblMati\n");
+  // Day 1 at 100 ms meets the monster; it strikes at 1100 and 2100 ms.
+  EXPECT_EQ(run.Dump(0)["TripDay"].number, 1);
+  EXPECT_EQ(run.Dump(0)["StrVal"].items.size(), 5u);
+  EXPECT_EQ(run.Dump(0)["StrVal"][0].number, 95);
+  EXPECT_EQ(run.Dump(0)["StrVal"][3].number, 90);
+  EXPECT_TRUE(run.Dump(0)["TimBtl"]["Enabled"].flag);
+  EXPECT_EQ(run.Dump(1)["StrVal"][0].number, 90);
+  EXPECT_EQ(run.Dump(1)["StrVal"][3].number, 80);
+  EXPECT_EQ(run.Dump(1)["LblGame"]["Caption"].text, "魔物の攻撃！");
+  // The second blow of the flute at 2100 ms restarts the day clock.
+  EXPECT_EQ(run.Dump(2)["TripDay"].number, 1);
+  EXPECT_EQ(run.Dump(3)["TripDay"].number, 2);
+  // Arrival on the third day switches the clock off: the third tick is refused.
+  Json arrived = run.Dump(4);
+  EXPECT_EQ(arrived["TripDay"].number, 3);
+  EXPECT_EQ(arrived["MatiNow"].number, 2);
+  EXPECT_FALSE(arrived["TimDay"]["Enabled"].flag);
+  EXPECT_EQ(arrived["LblMati"]["Caption"].text, "(水)　なにぬ");
+  std::vector<Json> refused = run.Of("refused");
+  ASSERT_EQ(refused.size(), 1u);
+  EXPECT_EQ(refused[0]["why"].text, "TimDay is disabled (1 of 3 ticks delivered)");
+}
+
+TEST_F(Scenario, QueuedAnswersAndGameReportsComeOutInOrder) {
+  std::remove((data.Path() + "img/you.dat").c_str());
+  Outcome run = Play(kEasyGameInTown +
+                     "click Com(4)\nanswer yes\nclick LblGame\ndump PicStt\n"
+                     "click ComStt(0)\nclick Pic\nclick Pic\nanswer ok\nclick Pic\ndump PicStt\n");
+  // The music commands are the sound's own business.
+  std::vector<std::string> lines = run.Without("mci");
+  ASSERT_EQ(lines.size(), 14u);
+  const char* const kTitle = R"({"picture":{"panel":"Pic","file":"img/ttl.dat","ok":true}})";
+  const char* const kTown = R"({"picture":{"panel":"Pic","file":"img/mati.dat","ok":true}})";
+  const char* const kAsked = R"({"msgbox":{"text":"初期化しますか？","buttons":"YesNo","answer":")";
+  const std::vector<std::string> expected{
+      kTitle,
+      R"({"picture":{"panel":"PicBtlGrf","file":"img/ttl.dat","ok":true}})",
+      kTown,  // the opening skipped
+      kTown,  // "旅をする" without a town chosen
+      R"({"picture":{"panel":"Pic","file":"img/you.dat","ok":false}})",
+      R"({"msgbox":{"text":"絵「img/you.dat」を読み込めません。","buttons":"OK","answer":"ok"}})",
+      R"({"error":"絵「img/you.dat」を読み込めません。"})",
+      R"({"msgbox":{"text":"行く街を選んで下さい","buttons":"OK","answer":"ok"}})",
+      std::string(kAsked) + "yes\"}}",
+      lines[9],  // the start panel's dump
+      kTown,     // the second opening, clicked through
+      std::string(kAsked) + "no\"}}",
+      std::string(kAsked) + "no\"}}",  // "ok" is no answer to a yes-or-no question
+      lines[13],
+  };
+  EXPECT_EQ(lines, expected);
+  EXPECT_TRUE(run.Dump(0)["PicStt"]["Shown"].flag);
+  EXPECT_FALSE(run.Dump(1)["PicStt"]["Shown"].flag);
+}
+
+TEST_F(Scenario, WindowResizesPlaysItsMusicOnTheClockAndCloses) {
+  data.WriteBytes("bgm.wav", WaveBytes(100));
+  Outcome run = Play(
+      "resize 6000\ndump fom BaseFontSize SmallFontSize Com(1)\n"
+      "resize 9000 20000 15000\ndump fom BaseFontSize SmallFontSize\nwait 150\nclose\ndump "
+      "Money\n");
+  Json small = run.Dump(0);
+  EXPECT_EQ(small["fom"]["Width"].number, 8000);
+  EXPECT_EQ(small["fom"]["Height"].number, 6000);
+  EXPECT_EQ(small["fom"]["Left"].number, 3680);
+  EXPECT_EQ(small["fom"]["Top"].number, 2760);
+  EXPECT_EQ(small["BaseFontSize"].number, 9);
+  EXPECT_EQ(small["SmallFontSize"].number, 7);
+  EXPECT_EQ(small["Com(1)"]["Top"].number, 2.5);
+  EXPECT_EQ(small["Com(1)"]["FontSize"].number, 9);
+  Json large = run.Dump(1);
+  EXPECT_EQ(large["fom"]["Width"].number, 12000);
+  EXPECT_EQ(large["fom"]["Left"].number, 4000);
+  EXPECT_EQ(large["fom"]["Top"].number, 3000);
+  EXPECT_EQ(large["BaseFontSize"].number, 12);
+  EXPECT_EQ(large["SmallFontSize"].number, 9);
+  // The piece ends at 100 ms and the music timer starts it again; closing
+  // the window closes the music, and nothing after "close" is read.
+  std::vector<std::string> music;
+  for (const Json& line : run.Of("mci")) {
+    music.push_back(line["mci"].text + " " +
+                    std::to_string(static_cast<int>(line["result"].number)));
+  }
+  EXPECT_EQ(music, (std::vector<std::string>{"close MIDI notify 263",
+                                             "open \"" + data.Path() + "bgm.wav\" alias MIDI 0",
+                                             "play MIDI notify 0", "seek MIDI to start 0",
+                                             "play MIDI from 0 0", "close MIDI notify 0"}));
+  EXPECT_EQ(run.lines.back(), R"({"mci":"close MIDI notify","result":0})");
+  EXPECT_EQ(run.Of("dump").size(), 2u);
+  EXPECT_EQ(run.status, 0);
+}
+
+TEST_F(Scenario, DumpGivesEveryControlAndVariableInValidJson) {
+  Outcome run = Play(
+      "type TxtName \"名前\\の人\"と長い名前\ndump TxtName IraiTbl TimDay menu_sis ShpStr(0) fom "
+      "Money Money\ndump\n");
+  Json named = run.Dump(0);
+  // Quotes and backslashes survive; typing stops at eight characters.
+  EXPECT_EQ(named["TxtName"]["Text"].text, "\"名前\\の人\"と");
+  for (const Json& row : named["IraiTbl"].items) {
+    ASSERT_EQ(row.items.size(), 6u);
+    for (const Json& cell : row.items) EXPECT_EQ(cell.kind, Json::Kind::Null);
+  }
+  EXPECT_EQ(named["TimDay"]["Interval"].number, 100);
+  EXPECT_FALSE(named["TimDay"]["Enabled"].flag);
+  EXPECT_EQ(named["menu_sis"]["Caption"].text, "システム");
+  EXPECT_EQ(named["ShpStr(0)"]["FillColor"].text, "#FF00FF");
+  EXPECT_EQ(named["fom"]["Caption"].text, "Kiravel");
+  EXPECT_EQ(named["fom"]["Width"].number, 11480);
+  EXPECT_EQ(named.members.size(), 7u);  // Money once
+  Json all = run.Dump(1);
+  for (const char* name : {"fom",
+                           "PicStt",
+                           "ComStt(2)",
+                           "Com(4)",
+                           "ComSkep",
+                           "TxtName",
+                           "LblDay",
+                           "LblMati",
+                           "LblLstK(1)",
+                           "LstYou(1)",
+                           "LstMati(1)",
+                           "LstSigoto(5)",
+                           "PicStr",
+                           "LblStr(4)",
+                           "ShpStr(4)",
+                           "E",
+                           "Pic",
+                           "Lbl",
+                           "LblBak",
+                           "LblGame",
+                           "PicBar",
+                           "ComIrai",
+                           "ComHp",
+                           "MenuCom",
+                           "LstIrai",
+                           "PicBtl",
+                           "PicBtlGrf",
+                           "TxtBtl",
+                           "ComBtl",
+                           "PicBtlStr",
+                           "LblBtl(1)",
+                           "ShpBtl(1)",
+                           "TimBtl",
+                           "TimSay",
+                           "TimDay",
+                           "BgmTim",
+                           "menu",
+                           "menu_tim",
+                           "menu_tim_Click(3)",
+                           "menu_sis",
+                           "menu_sis_c(1)",
+                           "menu_ver",
+                           "AppPath",
+                           "DataDir",
+                           "FileNo",
+                           "SayState",
+                           "SayLine",
+                           "SayBuf",
+                           "MatiNow",
+                           "MatiGo",
+                           "TripDays",
+                           "TripDay",
+                           "Money",
+                           "StrMax",
+                           "StrVal",
+                           "StrName",
+                           "IraiTbl",
+                           "CargoName",
+                           "BtlAttr",
+                           "BtlPow",
+                           "BtlHp",
+                           "BtlHpMax",
+                           "IveCount",
+                           "IveNo",
+                           "LvMon",
+                           "LvAtk",
+                           "LvLuck",
+                           "LvIve",
+                           "LvYou",
+                           "LvPen",
+                           "LvBonus",
+                           "LvRest",
+                           "LvDay",
+                           "MusicOn",
+                           "BaseFontSize",
+                           "SmallFontSize"}) {
+    EXPECT_TRUE(all.Has(name)) << name;
+  }
+  EXPECT_EQ(all["DataDir"][1].text, data.Path() + "txt/");
+  EXPECT_EQ(all["PicStr"]["ScaleWidth"].number, 100);
+}
+
+// One easy game played through: the opening, a tavern, a journey with a
+// battle, a delivery and a failed request, the forest, a rumour, a story
+// event and the courier's collapse back to the start panel.
+TEST_F(Scenario, WholeGamePlaysThroughToTheBadEnding) {
+  data.WriteScript("00", {">img you", "森の奥で、-mは火の妖精の歌を聞いた。",
+                          "歌は遠い街のことを語っていた。", "tugi"});
+  data.WriteScript("badend_hp", {"-mは力尽きてしまった……", ">end"});
+  data.WriteScript("mati1", {"北の森に火の妖精が住むという。", "やゆよという街があるらしい。"});
+  const std::string forestAtFullPrice = "rnd 0 0.9999" + NameDraws("らりる") + "\nclick Com(1)\n";
+  Outcome run =
+      Play("type TxtName ユウ\n" + NewGameDraws() +
+           "\nclick ComStt(0)\ndump Lbl ComSkep\nclick Lbl\n"
+           "dump Money StrVal LstMati(0) LstYou(0) LblMati LblGame Com(0)\n"
+           // The tavern of あいう on day 1.
+           "rnd 0.5 0.3 0 0.9 0 0 0.1 0.4 0.9 0.5 0.7 0.5 0.2\nclick Com(3)\n"
+           "select LstIrai 0\nclick ComIrai\nselect LstIrai 0\nclick ComIrai\nclick ComIrai\n"
+           "dump Money LstIrai IraiTbl LstSigoto(0) LstSigoto(4) LstSigoto(5)\n"
+           // To なにぬ, with a fire monster on the first day.
+           "select LstMati(0) 2\nclick Com(4)\nrnd 0.5 0.1 0 0 0.5 0.5 0.5\nwait 1100\n"
+           "dump LblGame PicBtl ShpBtl(1) BtlHp StrVal\n"
+           "rnd 0.99 0 0 0.99\nclick ComBtl\ndump TxtBtl ComBtl LblGame\nclick ComBtl\n"
+           "rnd 0.2 0.9 0\nwait 200\ndump MatiNow StrVal Money LblGame\n"
+           // The tavern of なにぬ on day 4.
+           "rnd 0.5 0 0 0 0 0 0 0 0 0 0 0 0\nclick Com(3)\ndump Money StrVal LblGame LstSigoto(0) "
+           "LstIrai\n"
+           // The forest, then a rumour.
+           "rnd 0 0.5" +
+           NameDraws("まみむ") +
+           "\nclick Com(1)\ndump Money LblGame LstYou(0) LstYou(1)\n"
+           "rnd 0.8 0.25" +
+           NameDraws("やゆよ") +
+           " 0 0.4\nclick Com(2)\ndump Money StrVal LblGame LstMati(0)\n"
+           // Home to あいう, where the first fire story waits.
+           "select LstMati(0) 0\nclick Com(4)\nrnd 0 0.99 0 0.99 0\nwait 300\ndump Com(0) StrVal\n"
+           "click Com(0)\ndump Lbl IveCount\nclick Lbl\ndump Lbl\nclick Lbl\ndump Com(0) StrVal\n" +
+           forestAtFullPrice + forestAtFullPrice + forestAtFullPrice +
+           "dump Lbl ComSkep Money StrVal\nclick ComSkep\nclick Lbl\nclick Pic\ndump PicStt\n");
+  ASSERT_EQ(run.status, 0);
+  ASSERT_EQ(run.Of("dump").size(), 15u);
+
+  EXPECT_EQ(run.Dump(0)["Lbl"]["Caption"].text, "\r\nはじまりの朝、ユウは旅に出た。▼");
+  EXPECT_TRUE(run.Dump(0)["ComSkep"]["Shown"].flag);
+
+  Json town = run.Dump(1);
+  EXPECT_EQ(town["Money"].number, 10000);
+  EXPECT_EQ(town["LstMati(0)"]["List"].Texts(),
+            (std::vector<std::string>{"(火)　あいう", "(草)　さしす", "(水)　なにぬ"}));
+  EXPECT_EQ(town["LstYou(0)"]["List"].Texts(),
+            (std::vector<std::string>{"[火] かきく", "[草] たちつ", "[水] はひふ"}));
+  EXPECT_EQ(town["LblMati"]["Caption"].text, "(火)　あいう");
+  EXPECT_EQ(town["LblGame"]["Caption"].text, "ここは(火)　あいうの街・・・");
+  EXPECT_TRUE(town["Com(0)"]["Shown"].flag);
+
+  Json tavern = run.Dump(2);
+  EXPECT_EQ(tavern["Money"].number, 9800);
+  EXPECT_EQ(tavern["LstIrai"]["List"].Texts(),
+            (std::vector<std::string>{"物[歩人]　先[(草)　さしす]　\\500　〆17日　↑草",
+                                      "物[宝物]　先[(水)　なにぬ]　\\400　〆9日　↑水"}));
+  EXPECT_EQ(tavern["IraiTbl"][0][0].number, 4);
+  EXPECT_EQ(tavern["IraiTbl"][0][1].text, "1");
+  EXPECT_EQ(tavern["IraiTbl"][1][2].number, 400);
+  EXPECT_EQ(tavern["LstSigoto(0)"]["List"].Texts(),
+            (std::vector<std::string>{"物[手紙]　先[(草)　さしす]　\\200　〆2日　↑草",
+                                      "物[食料]　先[(水)　なにぬ]　\\200　〆3日　↑水"}));
+  EXPECT_EQ(tavern["LstSigoto(4)"]["List"].Texts(), (std::vector<std::string>{"1", "2"}));
+  EXPECT_EQ(tavern["LstSigoto(5)"]["List"].Texts(), (std::vector<std::string>{"2", "3"}));
+  std::vector<Json> boxes = run.Of("msgbox");
+  ASSERT_FALSE(boxes.empty());
+  EXPECT_EQ(boxes[0]["msgbox"]["text"].text, "依頼を選んで下さい");
+
+  Json battle = run.Dump(3);
+  EXPECT_EQ(battle["LblGame"]["Caption"].text, "魔物の攻撃！");
+  EXPECT_TRUE(battle["PicBtl"]["Shown"].flag);
+  EXPECT_EQ(battle["ShpBtl(1)"]["Width"].number, 90.0900901);
+  EXPECT_EQ(battle["BtlHp"].number, 111);
+  EXPECT_EQ(battle["StrVal"][0].number, 95);
+  EXPECT_EQ(battle["StrVal"][3].number, 90);
+  EXPECT_EQ(run.Dump(4)["TxtBtl"]["Text"].text, "[草] たちつが来てくれた！50アタック！\r\n");
+  EXPECT_EQ(run.Dump(4)["ComBtl"]["Caption"].text, "魔物を追っ払った！");
+  EXPECT_EQ(run.Dump(4)["LblGame"]["Caption"].text, "笛を吹いた！");
+  Json arrived = run.Dump(5);
+  EXPECT_EQ(arrived["MatiNow"].number, 2);
+  EXPECT_EQ(arrived["StrVal"][4].number, 4);
+  EXPECT_EQ(arrived["Money"].number, 9765);
+  EXPECT_EQ(arrived["LblGame"]["Caption"].text, "ここは(水)　なにぬの街・・・");
+
+  Json settled = run.Dump(6);
+  EXPECT_EQ(settled["Money"].number, 9565);
+  EXPECT_EQ(settled["StrVal"][2].number, 116);
+  EXPECT_EQ(settled["LblGame"]["Caption"].text,
+            "酒場・・・・\r\n依頼解決ました！物[食料]　先[(水)　なにぬ]　\\200　〆3日　↑水"
+            "\r\n依頼失敗しました！物[手紙]　先[(草)　さしす]　\\200　〆2日　↑草");
+  EXPECT_TRUE(settled["LstSigoto(0)"]["List"].items.empty());
+  EXPECT_EQ(settled["LstIrai"]["List"][3].text, "物[食料]　先[(火)　あいう]　\\200　〆6日　↑火");
+
+  Json forest = run.Dump(7);
+  EXPECT_EQ(forest["Money"].number, 8065);
+  EXPECT_EQ(forest["LblGame"]["Caption"].text,
+            "妖精と出会った！約束してくれた！1500だけ星粒をあげたよ");
+  EXPECT_EQ(forest["LstYou(0)"]["List"][3].text, "[水] まみむ");
+  EXPECT_EQ(forest["LstYou(1)"]["List"][3].text, "2");
+  Json rumour = run.Dump(8);
+  EXPECT_EQ(rumour["Money"].number, 7815);
+  EXPECT_EQ(rumour["StrVal"][4].number, 6);
+  EXPECT_EQ(rumour["LblGame"]["Caption"].text,
+            "街の噂を聞きつけた！250星粒をあげたよ！\r\n\r\n北の森に火の妖精が住むという。"
+            "\r\nやゆよという街があるらしい。\r\n\r\nやゆよに行けるようになった！");
+  EXPECT_EQ(rumour["LstMati(0)"]["List"][3].text, "(火)　やゆよ");
+
+  EXPECT_TRUE(run.Dump(9)["Com(0)"]["Shown"].flag);
+  EXPECT_EQ(run.Dump(9)["StrVal"][4].number, 9);
+  EXPECT_EQ(run.Dump(10)["Lbl"]["Caption"].text, "\r\n森の奥で、ユウは火の妖精の歌を聞いた。▽");
+  EXPECT_EQ(run.Dump(10)["IveCount"][0].number, 1);
+  EXPECT_EQ(run.Dump(11)["Lbl"]["Caption"].text,
+            "\r\n森の奥で、ユウは火の妖精の歌を聞いた。\r\n歌は遠い街のことを語っていた。▼");
+  EXPECT_FALSE(run.Dump(12)["Com(0)"]["Shown"].flag);  // no second fire story yet
+  EXPECT_EQ(run.Dump(12)["StrVal"][4].number, 10);
+
+  Json collapse = run.Dump(13);
+  EXPECT_EQ(collapse["Lbl"]["Caption"].text, "\r\nユウは力尽きてしまった……▼");
+  EXPECT_TRUE(collapse["ComSkep"]["Shown"].flag);
+  EXPECT_FALSE(collapse["ComSkep"]["Enabled"].flag);
+  EXPECT_EQ(collapse["Money"].number, 1817);
+  EXPECT_EQ(collapse["StrVal"][3].number, 0);
+  std::vector<Json> refused = run.Of("refused");
+  ASSERT_EQ(refused.size(), 2u);
+  EXPECT_EQ(refused[0]["why"].text, "ComSkep is disabled");
+  EXPECT_EQ(refused[1]["why"].text, "the start panel PicStt covers Pic");
+  EXPECT_TRUE(run.Dump(14)["PicStt"]["Shown"].flag);
+}
+
+}  // namespace
+}  // namespace kiravel

@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Sets up a Debian 12 machine for Kiravel, builds it, and then plays or tests.
+#   tools/build.sh play   build, then play the example scenario on the bundled data
+#   tools/build.sh test   build, then run the whole test suite
+set -euo pipefail
+
+cd "$(dirname "$0")/.."
+root="$(pwd)"
+build="$root/build"
+
+packages=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev)
+
+install_missing() {
+  local missing=()
+  for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" \
+      || missing+=("$package")
+  done
+  if ((${#missing[@]})); then
+    local sudo=""
+    [[ $(id -u) -eq 0 ]] || sudo="sudo"
+    $sudo apt-get update
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+  fi
+}
+
+configure_and_build() {
+  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  cmake --build "$build" -j "$(nproc)"
+}
+
+case "${1:-}" in
+  play)
+    install_missing
+    configure_and_build
+    exec "$build/game/kiravel-run" --app "$build/game" "$root/tools/example.scenario"
+    ;;
+  test)
+    install_missing
+    configure_and_build
+    cd "$build"
+    ctest --output-on-failure -j "$(nproc)"
+    ;;
+  *)
+    echo "usage: $0 play|test" >&2
+    exit 2
+    ;;
+esac

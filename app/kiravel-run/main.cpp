@@ -58,6 +58,8 @@ std::string ParseArguments(int argc, char** argv, Options& options) {
     if (arg == "--app") {
       options.app = argv[++i];
       if (!std::filesystem::is_directory(options.app)) return "no folder " + options.app;
+      // The game names its files from the program folder: make it whole.
+      options.app = std::filesystem::absolute(options.app).lexically_normal().string();
     } else if (arg == "--seed") {
       std::optional<std::uint64_t> seed = ParseSeed(argv[++i]);
       if (!seed) return std::string("not a seed: ") + argv[i];

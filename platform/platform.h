@@ -11,6 +11,7 @@
 namespace kiravel {
 
 class Image;
+class MenuItem;
 
 enum class MsgBoxButtons { OK, YesNo };
 enum class MsgBoxAnswer { OK, Yes, No };
@@ -54,6 +55,10 @@ class Platform {
   // Loads a picture file by its content, whatever its name ends in. Null when
   // the file is missing or holds no picture the loader can decode.
   virtual std::shared_ptr<const Image> LoadPicture(const std::string& path) = 0;
+
+  // Shows the popup menu under root at the mouse position and waits for the
+  // player's choice: the chosen item, or null when the menu was dismissed.
+  virtual const MenuItem* PopupMenu(const MenuItem& root) = 0;
 
   virtual ScreenSize Screen() = 0;
   virtual double TwipsPerPixel() = 0;

@@ -173,6 +173,13 @@ std::shared_ptr<const Image> ScriptedPlatform::LoadPicture(const std::string& pa
   return image;
 }
 
+const MenuItem* ScriptedPlatform::PopupMenu(const MenuItem& /*root*/) {
+  if (menuChoices_.empty()) return nullptr;
+  const MenuItem* choice = menuChoices_.front();
+  menuChoices_.pop_front();
+  return choice;
+}
+
 bool ScriptedPlatform::SetWindowWidth(std::int32_t twips) {
   if (Fixed) return false;
   Place.Width = twips;

@@ -26,6 +26,9 @@ class ScriptedPlatform : public Platform {
   // OK, or No when it asks Yes or No.
   void QueueAnswer(MsgBoxAnswer answer) { answers_.push_back(answer); }
   std::size_t QueuedDraws() const { return draws_.size(); }
+  // The item the next popup menu is answered with; without one the menu is
+  // dismissed.
+  void QueueMenuChoice(const MenuItem* item) { menuChoices_.push_back(item); }
 
   // The simulated clock in milliseconds, advanced by the runner.
   std::int64_t NowMs = 0;
@@ -55,6 +58,7 @@ class ScriptedPlatform : public Platform {
   std::int32_t mciSendString(const std::string& command, std::string* reply,
                              int replyLength) override;
   std::shared_ptr<const Image> LoadPicture(const std::string& path) override;
+  const MenuItem* PopupMenu(const MenuItem& root) override;
   ScreenSize Screen() override { return ScreenArea; }
   double TwipsPerPixel() override { return 15; }
   WindowPlace Window() override { return Place; }
@@ -71,6 +75,7 @@ class ScriptedPlatform : public Platform {
   std::mt19937_64 generator_;
   std::deque<double> draws_;
   std::deque<MsgBoxAnswer> answers_;
+  std::deque<const MenuItem*> menuChoices_;
 
   // The simulated music device: one alias, a wave file of a known length,
   // playing from a moment of the clock until its length has passed.

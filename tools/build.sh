@@ -8,7 +8,8 @@ cd "$(dirname "$0")/.."
 root="$(pwd)"
 build="$root/build"
 
-packages=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev)
+packages=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
+  qt6-base-dev libsdl2-dev fonts-ipafont-gothic xvfb xauth chromium)
 
 install_missing() {
   local missing=()

@@ -5,8 +5,9 @@
 //             the command panel and the town view
 //   world/    towns and travel, fairies, requests
 //   battle/   monsters on the road
-//   events/   the story script player, pictures
-//   ui/       the window description and its layout
+//   events/   the story script player, pictures, the bonus page
+//   save/     saving and loading
+//   ui/       the window description, its layout and the popup menu
 //   sound/    the background music
 #pragma once
 
@@ -84,6 +85,22 @@ class Fom {
   void Pic_Click();
   void LblGame_Click();
   void CallActivate();
+
+  // ---- Bonus page (events/bonus_page.cpp) ----
+  // where names the script line that asks for the page ("txt/13.dat 12行目："),
+  // for the messages about it.
+  void WriteBonusPage(const std::string& argument, const std::string& where = "");
+
+  // ---- Save and load (save/) ----
+  void menu_sis_c_Click(std::int16_t Index);
+  void SaveGame();
+  // False when the save could not be read; the game is then as it was.
+  bool LoadGame();
+
+  // ---- Popup menu (ui/menu.cpp) ----
+  void MenuCom_Click();
+  void menu_tim_Click_Click(std::int16_t Index);
+  void menu_ver_Click();
 
   // ---- Pictures (events/pictures.cpp) ----
   // Each returns false when the picture could not be loaded; the panel is
@@ -226,6 +243,11 @@ class Fom {
   bool ScriptOpen() const;
   std::uint64_t scriptRun_ = 0;  // counts script starts
   bool closingSceneStarting_ = false;
+
+  // events/bonus_page.cpp: appends the lines of txt/<piece>.dat, each "-m"
+  // replaced by *name when name is given.
+  void CopyPagePiece(const std::string& piece, const std::string* name, const std::string& where,
+                     std::vector<std::string>& page);
 
   // ui/layout.cpp
   bool FitWindow();

@@ -61,6 +61,7 @@ void Fom::ComStt_Click(std::int16_t Index) {
   menu_sis.Enabled = level.systemMenu;
   if (Index == kLoadButton) {
     PicStt.Visible = false;
+    if (!LoadGame()) PicStt.Visible = true;  // no game to play: the start panel stays
     return;
   }
   NewGame();

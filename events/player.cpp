@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "core/fom.h"
+#include "events/folder_names.h"
 
 namespace kiravel {
 
@@ -47,12 +48,6 @@ bool EndsPage(std::string_view next) {
 // A "--" line's count as Val reads it; a negative count asks for nothing.
 std::int64_t StepCount(const std::string& line) {
   return std::max<std::int64_t>(0, CLng(Val(std::string_view(line).substr(2))));
-}
-
-// Scene pictures come from the picture folder and nowhere else.
-bool SafePictureName(std::string_view name) {
-  return name.find_first_of("/\\") == std::string_view::npos &&
-         name.find("..") == std::string_view::npos;
 }
 
 // After these scenes there is no town to return to: the game is over.
@@ -141,6 +136,7 @@ std::int64_t Fom::PlayScriptStep() {
       CallActivate();
       return 0;
     case ScriptCommand::BonusPage:
+      WriteBonusPage(Mid(line, 7), ScriptFile + " " + CStr(lineNumber) + "行目：");
       StartClosingScene(lineNumber);
       return 0;
     case ScriptCommand::NewPage:
@@ -178,7 +174,8 @@ std::int64_t Fom::ShowTextLine(std::string line) {
 }
 
 void Fom::ShowScriptPicture(const std::string& name, int line) {
-  if (!SafePictureName(name)) {
+  // Scene pictures come from the picture folder and nowhere else.
+  if (!StaysInFolder(name)) {
     platform_.ReportFailure(ScriptFile + " " + CStr(line) + "行目：絵の名前「" + name +
                             "」は使えません。");
     return;

@@ -1,8 +1,13 @@
 #include "platform/textfile.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <iterator>
-#include <sys/stat.h>
 
 #include "platform/cp932.h"
 
@@ -70,6 +75,62 @@ TextFileContent ReadTextFile(const std::string& path, bool strict) {
   return content;
 }
 
+std::optional<std::string> EncodeTextFile(const std::vector<std::string>& lines, int* badLine) {
+  std::string text;
+  for (const std::string& line : lines) text += line + "\r\n";
+  // One conversion for the whole file; only a refusal is looked at line by line.
+  if (std::optional<std::string> bytes = Utf8ToCp932(text)) return bytes;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (!Utf8ToCp932(lines[i])) {
+      *badLine = static_cast<int>(i) + 1;
+      break;
+    }
+  }
+  return std::nullopt;
+}
+
+namespace {
+
+bool WriteAll(int fd, const std::string& bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string WriteFileBytes(const std::string& path, const std::string& bytes, bool durable) {
+  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) return std::strerror(errno);
+  bool ok = WriteAll(fd, bytes) && (!durable || ::fsync(fd) == 0);
+  int error = errno;
+  if (::close(fd) != 0 && ok) {
+    ok = false;
+    error = errno;
+  }
+  if (ok) return "";
+  ::unlink(path.c_str());
+  return std::strerror(error);
+}
+
+TextWriteResult WriteTextFile(const std::string& path, const std::vector<std::string>& lines,
+                              bool durable) {
+  TextWriteResult result;
+  std::optional<std::string> bytes = EncodeTextFile(lines, &result.BadLine);
+  if (!bytes) {
+    result.Error = TextWriteError::BadEncoding;
+    return result;
+  }
+  result.Reason = WriteFileBytes(path, *bytes, durable);
+  if (!result.Reason.empty()) result.Error = TextWriteError::Unwritable;
+  return result;
+}
+
 std::int16_t FileTable::FreeFile() const {
   std::int16_t number = 1;
   for (const auto& [used, file] : files_) {
@@ -106,6 +167,6 @@ int FileTable::LinesRead(std::int16_t number) const {
   return it == files_.end() ? 0 : static_cast<int>(it->second.next);
 }
 
-void FileTable::Close(std::int16_t number) { files_.erase(number); }
+void FileTable::Close(std::int16_t number) noexcept { files_.erase(number); }
 
 }  // namespace kiravel

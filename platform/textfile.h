@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,27 @@ struct TextFileContent {
 TextFileContent ReadTextFile(const std::string& path, bool strict);
 bool FileExists(const std::string& path);
 
+// The lines as the bytes of a CP932 file, each line ended by CR LF. Null when
+// a line holds a character CP932 cannot, with that 1-based line in *badLine.
+std::optional<std::string> EncodeTextFile(const std::vector<std::string>& lines, int* badLine);
+// Writes the bytes as the whole file, creating or replacing it; with durable
+// set they have reached the disk when it succeeds. Returns "" on success,
+// otherwise the system's reason; a file left half written is removed.
+std::string WriteFileBytes(const std::string& path, const std::string& bytes, bool durable);
+
+enum class TextWriteError { None, BadEncoding, Unwritable };
+
+struct TextWriteResult {
+  TextWriteError Error = TextWriteError::None;
+  int BadLine = 0;     // 1-based line of a BadEncoding error
+  std::string Reason;  // the system's words for an Unwritable error
+};
+
+// Writes a whole CP932 file with CR LF line ends. Text CP932 cannot hold is
+// refused before the file is touched.
+TextWriteResult WriteTextFile(const std::string& path, const std::vector<std::string>& lines,
+                              bool durable = false);
+
 // The open files of the game, by file number, each read line by line.
 class FileTable {
  public:
@@ -40,7 +62,7 @@ class FileTable {
   // How many lines have been read from the file so far.
   int LinesRead(std::int16_t number) const;
   // Closing a number with no open file does nothing.
-  void Close(std::int16_t number);
+  void Close(std::int16_t number) noexcept;
   int OpenCount() const { return static_cast<int>(files_.size()); }
 
  private:

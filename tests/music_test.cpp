@@ -74,5 +74,15 @@ TEST(Music, SendsTheExactCommandStrings) {
                                                  "close MIDI notify"}));
 }
 
+// Closing a file number that holds nothing is where the window's close
+// could fail; the music must be closed all the same.
+TEST(Music, ClosingTheWindowClosesTheMusicWhateverTheFileDoes) {
+  MusicGame game;
+  game.fom->FileNo = 42;
+  game.sent.clear();
+  game.fom->Form_Unload();
+  EXPECT_EQ(game.sent, (std::vector<std::string>{"close MIDI notify"}));
+}
+
 }  // namespace
 }  // namespace kiravel

@@ -238,6 +238,7 @@ TEST_F(ScenePlayer, ClosingSceneDoesNotInheritOwedSteps) {
 }
 
 TEST_F(ScenePlayer, ClosingSceneThatRestartsItselfIsStopped) {
+  for (const char* piece : {"head", "char1", "foot"}) game.data.WriteScript(piece, {});
   game.data.WriteScript("end", {"--2", ">img", ">html 1,x"});
   Play({">html 1,x"});
   EXPECT_EQ(game.platform.Failures,

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Sets up a Debian 12 machine for Kiravel, builds it, and then plays or tests.
-#   tools/build.sh play   build, then play the example scenario on the bundled data
+#   tools/build.sh play   build, then open the game window on the bundled data
 #   tools/build.sh test   build, then run the whole test suite
 set -euo pipefail
 
@@ -34,7 +34,7 @@ case "${1:-}" in
   play)
     install_missing
     configure_and_build
-    exec "$build/game/kiravel-run" --app "$build/game" "$root/tools/example.scenario"
+    exec "$build/game/kiravel"
     ;;
   test)
     install_missing

@@ -7,9 +7,9 @@
 #include <optional>
 #include <vector>
 
-#include "app/kiravel-run/bindings.h"
 #include "core/fom.h"
 #include "platform/scripted_platform.h"
+#include "ui/handlers.h"
 
 namespace kiravel::run {
 

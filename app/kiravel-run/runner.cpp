@@ -87,9 +87,6 @@ std::string Runner::Click(const std::string&, const Words& words) {
   if (control == nullptr) return "no control named " + words[1];
   const ClickBinding* binding = FindClick(control->Name);
   if (binding == nullptr) return control->Id() + " has no click handler";
-  if (binding->click == nullptr) {
-    return control->Id() + " has no click handler in the game yet";
-  }
   if (std::string why = WhyOutOfReach(*control, fom_); !why.empty()) return why;
   Deliver([&] { binding->click(fom_, control->Index); });
   return "";
@@ -126,8 +123,9 @@ std::string Runner::Menu(const std::string&, const Words& words) {
   const MenuBinding* binding = item != nullptr ? FindMenuItem(item->Name) : nullptr;
   if (binding == nullptr) return "no menu item to choose named " + words[1];
   if (std::string why = WhyMenuItemDisabled(*item, fom_); !why.empty()) return why;
-  if (binding->choose == nullptr) return item->Id() + " has no handler in the game yet";
-  Deliver([&] { binding->choose(fom_, item->Index); });
+  // The choice goes through the popup menu as a person's click would.
+  platform_.QueueMenuChoice(item);
+  Deliver([&] { fom_.MenuCom_Click(); });
   return "";
 }
 
@@ -137,7 +135,6 @@ std::string Runner::Tick(const std::string&, const Words& words) {
   if (binding == nullptr) return "no timer named " + words[1];
   std::optional<std::int64_t> count = words.size() == 3 ? ParseInteger(words[2], 0, kInt32Max) : 1;
   if (!count) return words[2] + " is not a number of ticks";
-  if (binding->tick == nullptr) return words[1] + " has no timer handler in the game yet";
   const Timer& timer = fom_.*binding->timer;
   for (std::int64_t n = 0; n < *count; ++n) {
     std::string delivered =

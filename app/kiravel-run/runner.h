@@ -6,12 +6,12 @@
 #include <string_view>
 #include <vector>
 
-#include "app/kiravel-run/bindings.h"
 #include "app/kiravel-run/clock.h"
 #include "app/kiravel-run/dump.h"
 #include "app/kiravel-run/output.h"
 #include "core/fom.h"
 #include "platform/scripted_platform.h"
+#include "ui/handlers.h"
 
 namespace kiravel::run {
 

@@ -1,9 +1,9 @@
-#include "app/kiravel-run/bindings.h"
+#include "ui/handlers.h"
 
 #include <algorithm>
 #include <array>
 
-namespace kiravel::run {
+namespace kiravel {
 
 namespace {
 
@@ -14,16 +14,16 @@ const std::array kClicks{
     ClickBinding{"ComHp", [](Fom& f, std::int16_t) { f.ComHp_Click(); }},
     ClickBinding{"ComIrai", [](Fom& f, std::int16_t) { f.ComIrai_Click(); }},
     ClickBinding{"ComBtl", [](Fom& f, std::int16_t) { f.ComBtl_Click(); }},
-    ClickBinding{"MenuCom", nullptr},
+    ClickBinding{"MenuCom", [](Fom& f, std::int16_t) { f.MenuCom_Click(); }},
     ClickBinding{"Lbl", [](Fom& f, std::int16_t) { f.Lbl_Click(); }},
     ClickBinding{"LblGame", [](Fom& f, std::int16_t) { f.LblGame_Click(); }},
     ClickBinding{"Pic", [](Fom& f, std::int16_t) { f.Pic_Click(); }},
 };
 
 const std::array kMenuItems{
-    MenuBinding{"menu_tim_Click", nullptr},
-    MenuBinding{"menu_sis_c", nullptr},
-    MenuBinding{"menu_ver", nullptr},
+    MenuBinding{"menu_tim_Click", [](Fom& f, std::int16_t i) { f.menu_tim_Click_Click(i); }},
+    MenuBinding{"menu_sis_c", [](Fom& f, std::int16_t i) { f.menu_sis_c_Click(i); }},
+    MenuBinding{"menu_ver", [](Fom& f, std::int16_t) { f.menu_ver_Click(); }},
 };
 
 const std::array kTimers{
@@ -57,4 +57,4 @@ const TimerBinding* FindTimer(std::string_view name) {
 
 std::span<const TimerBinding> Timers() { return kTimers; }
 
-}  // namespace kiravel::run
+}  // namespace kiravel

@@ -1,7 +1,8 @@
 // Which procedure of the game answers which control, as the window binds
-// them: the clicks, the timers and the popup menu's items. A binding whose
-// procedure is null names a handler the game does not have yet; the runner
-// refuses it with that reason, and binding it is a one-line change here.
+// them: the clicks, the timers and the popup menu's items. The game window
+// and the headless runner both deliver their events through these tables.
+// A binding whose procedure is null names a handler the game does not have
+// yet; binding it is a one-line change here.
 #pragma once
 
 #include <cstdint>
@@ -10,7 +11,7 @@
 
 #include "core/fom.h"
 
-namespace kiravel::run {
+namespace kiravel {
 
 // A click on a control (the index of an array item; -1 for a single control).
 using ClickProc = void (*)(Fom& fom, std::int16_t index);
@@ -41,4 +42,4 @@ const TimerBinding* FindTimer(std::string_view name);
 // due at the same moment.
 std::span<const TimerBinding> Timers();
 
-}  // namespace kiravel::run
+}  // namespace kiravel

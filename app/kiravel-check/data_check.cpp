@@ -1,0 +1,132 @@
+#include "app/kiravel-check/data_check.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "app/kiravel-check/media_check.h"
+#include "app/kiravel-check/raw_text.h"
+#include "app/kiravel-check/script_check.h"
+#include "app/kiravel-check/story_lines.h"
+
+namespace kiravel::check {
+
+namespace {
+
+using Texts = std::map<std::string, std::vector<std::string>>;  // by file name in txt/
+
+struct FixedFile {
+  const char* name;
+  const char* role;
+};
+
+constexpr FixedFile kFixedTexts[] = {
+    {"opn", "the opening scene of every new game"},
+    {"badend_day", "the scene when the year runs out"},
+    {"badend_hp", "the scene when the courier's stamina runs out"},
+    {"end", "the closing scene after a story line's bonus page"},
+    {"mati0", "rumours heard in town"},
+    {"mati1", "rumours heard in town"},
+    {"mati2", "rumours heard in town"},
+    {"head", "the beginning of every bonus page"},
+    {"foot", "the end of every bonus page"},
+};
+
+constexpr FixedFile kFixedPictures[] = {
+    {"ttl", "the title picture"},     {"mati", "the town view"},
+    {"you", "the forest and the road"}, {"bar", "the tavern"},
+    {"mon0", "the monster of 火"},    {"mon1", "the monster of 草"},
+    {"mon2", "the monster of 水"},
+};
+
+// Every .dat file directly in txt/ (the save folder is the game's own).
+Texts ReadTexts(const std::string& folder, Findings& findings) {
+  Texts texts;
+  std::error_code error;
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder + "txt", error)) {
+    const std::string name = entry.path().filename().string();
+    if (entry.is_regular_file() && name.ends_with(".dat")) names.push_back(name);
+  }
+  std::sort(names.begin(), names.end());
+  for (const std::string& name : names) {
+    std::optional<std::vector<std::string>> lines = ReadDataText(folder, "txt/" + name, findings);
+    if (!lines) {
+      findings.Error("txt/" + name, 0, "cannot be read");
+      continue;
+    }
+    texts.emplace(name, std::move(*lines));
+  }
+  return texts;
+}
+
+void CheckFixedFiles(const std::string& folder, const Texts& texts, PictureShelf& pictures,
+                     Findings& findings) {
+  for (const FixedFile& file : kFixedTexts) {
+    if (texts.count(std::string(file.name) + ".dat") == 0) {
+      findings.Error(std::string("txt/") + file.name + ".dat", 0,
+                     std::string("missing: ") + file.role);
+    }
+  }
+  for (const FixedFile& file : kFixedPictures) {
+    const std::string& problem = pictures.Problem(file.name);
+    if (!problem.empty()) {
+      findings.Error(std::string("img/") + file.name + ".dat", 0,
+                     problem + ": " + file.role);
+    }
+  }
+  const std::string wave = WaveProblem(folder + "bgm.wav");
+  if (!wave.empty()) findings.Error("bgm.wav", 0, wave + ": the game would play no music");
+}
+
+SceneKind KindOf(const std::string& name) {
+  if (name == "opn") return SceneKind::Opening;
+  if (name == "end") return SceneKind::ClosingScene;
+  if (name == "badend_day" || name == "badend_hp") return SceneKind::GameEnding;
+  return SceneKind::Story;
+}
+
+void CheckScripts(const Texts& texts, ScriptContext& context) {
+  StoryScenes story;
+  for (const auto& [name, lines] : texts) {
+    const std::string stem = name.substr(0, name.size() - 4);
+    int line = 0, count = 0;
+    const bool isStory = ParseStoryName(name, line, count, context.findings);
+    const SceneKind kind = KindOf(stem);
+    if (!isStory && kind == SceneKind::Story) continue;  // rumours, page pieces
+    ScriptFacts facts = CheckScript("txt/" + name, lines, kind, context);
+    if (isStory) story[line][count] = StoryScene{facts.bonusPageLine};
+  }
+  CheckStoryLines(story, context.findings);
+}
+
+// The page is written in Shift_JIS; a browser told nothing may guess wrong.
+void CheckPageHead(const Texts& texts, Findings& findings) {
+  auto head = texts.find("head.dat");
+  if (head == texts.end()) return;
+  for (const std::string& line : head->second) {
+    std::string lower = line;
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (lower.find("shift_jis") != std::string::npos) return;
+  }
+  findings.Warning("txt/head.dat", 0, "declares no charset Shift_JIS: browsers may show the page garbled");
+}
+
+}  // namespace
+
+Findings CheckDataFolder(const std::string& folder) {
+  Findings findings;
+  PictureShelf pictures(folder);
+  const Texts texts = ReadTexts(folder, findings);
+  CheckFixedFiles(folder, texts, pictures, findings);
+  ScriptContext context{folder, pictures, findings};
+  CheckScripts(texts, context);
+  CheckPageHead(texts, findings);
+  return findings;
+}
+
+}  // namespace kiravel::check

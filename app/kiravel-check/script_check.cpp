@@ -1,0 +1,181 @@
+#include "app/kiravel-check/script_check.h"
+
+#include <filesystem>
+#include <string_view>
+#include <utility>
+
+#include "core/vb.h"
+
+namespace kiravel::check {
+
+namespace {
+
+enum class Command { SceneEnd, Steps, StoryEnd, BonusPage, NewPage, Picture, Text };
+
+// The player's table: tried in this order, the first keyword a line begins
+// with wins ("tugi..." is a scene end whatever follows).
+constexpr std::pair<std::string_view, Command> kCommands[] = {
+    {"tugi", Command::SceneEnd}, {"--", Command::Steps},     {">end", Command::StoryEnd},
+    {">html", Command::BonusPage}, {">p", Command::NewPage}, {">img", Command::Picture},
+};
+
+Command CommandOf(std::string_view line) {
+  for (const auto& [keyword, command] : kCommands) {
+    if (line.starts_with(keyword)) return command;
+  }
+  return Command::Text;
+}
+
+bool IsCount(std::string_view text) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  if (text.empty()) return false;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+  }
+  return true;
+}
+
+class ScriptChecker {
+ public:
+  ScriptChecker(const std::string& file, SceneKind kind, ScriptContext& context)
+      : file_(file), kind_(kind), context_(context) {}
+
+  ScriptFacts Run(const std::vector<std::string>& lines) {
+    for (std::size_t i = 0; i < lines.size(); ++i) Line(static_cast<int>(i) + 1, lines[i]);
+    ReportUnplayed();
+    ReportHowItEnds(static_cast<int>(lines.size()));
+    return facts_;
+  }
+
+ private:
+  void Line(int number, const std::string& line) {
+    if (endedAt_ != 0) {
+      if (!line.empty() && firstUnplayed_ == 0) firstUnplayed_ = number;
+      unplayed_ += line.empty() ? 0 : 1;
+      return;
+    }
+    switch (CommandOf(line)) {
+      case Command::SceneEnd:
+        return End(number, "tugi");
+      case Command::StoryEnd:
+        return End(number, ">end");
+      case Command::BonusPage:
+        BonusPage(number, Mid(line, 7));
+        return End(number, ">html");
+      case Command::Steps:
+        return Steps(number, line);
+      case Command::Picture:
+        return Picture(number, Mid(line, 6));
+      case Command::NewPage:
+        return;
+      case Command::Text:
+        if (line.starts_with(">ive")) {
+          Warn(number, "\">ive\" is no command: the scene stops in front of it and then shows it as text");
+        }
+        return;
+    }
+  }
+
+  void End(int number, std::string_view how) {
+    endedAt_ = number;
+    endedBy_ = how;
+  }
+
+  void Steps(int number, const std::string& line) {
+    if (IsCount(std::string_view(line).substr(2))) return;
+    Error(number, "\"--\" needs a number of steps, not \"" + line.substr(2) + "\"");
+  }
+
+  void Picture(int number, const std::string& name) {
+    if (name.empty()) return;  // the title picture
+    if (!SafeFileNamePart(name)) {
+      return Error(number, "picture name \"" + name + "\" reaches outside img/");
+    }
+    const std::string& problem = context_.pictures.Problem(name);
+    if (!problem.empty()) Error(number, "picture img/" + name + ".dat: " + problem);
+  }
+
+  void BonusPage(int number, const std::string& argument) {
+    facts_.bonusPageLine = number;
+    if (kind_ == SceneKind::ClosingScene) {
+      Error(number, "\">html\" in the closing scene would start it over and over");
+    }
+    std::vector<std::string> items = Split(argument, ',');
+    if (items.size() < 2) {
+      return Error(number, "\">html\" needs two items, a story key and a page name: \"" +
+                               argument + "\"");
+    }
+    if (!SafeFileNamePart(items[1]) || items[1].empty()) {
+      Error(number, "bonus page name \"" + items[1] + "\" is no safe file name");
+    }
+    BonusPieces(number, items[0]);
+  }
+
+  void BonusPieces(int number, const std::string& key) {
+    if (!SafeFileNamePart(key) || key.empty()) {
+      return Error(number, "story key \"" + key + "\" is no safe file name");
+    }
+    if (!FileExists("txt/char" + key + ".dat")) {
+      Error(number, "bonus page text txt/char" + key + ".dat: missing");
+    }
+    std::vector<std::string> names;
+    for (int k = 0; k <= 8; ++k) names.push_back(key + std::to_string(k));
+    names.push_back(key + "9_1");
+    names.push_back(key + "9_2");
+    for (const std::string& name : names) {
+      const std::string& problem = context_.pictures.Problem(name);
+      if (!problem.empty()) Error(number, "bonus picture img/" + name + ".dat: " + problem);
+    }
+  }
+
+  void ReportUnplayed() {
+    if (firstUnplayed_ == 0) return;
+    std::string more = unplayed_ > 1 ? " (and " + std::to_string(unplayed_ - 1) + " more lines)" : "";
+    Error(firstUnplayed_, "never played: the scene has ended at line " + std::to_string(endedAt_) +
+                              " with \"" + endedBy_ + "\"" + more);
+  }
+
+  void ReportHowItEnds(int lineCount) {
+    const bool endsGame = kind_ == SceneKind::GameEnding || kind_ == SceneKind::ClosingScene;
+    if (endsGame && endedBy_ != ">end" && endedBy_ != ">html") {
+      Error(endedAt_ != 0 ? endedAt_ : lineCount,
+            "this scene ends the game, but it returns to the town: end it with \">end\"");
+    }
+    if (lineCount == 0) Warn(0, "empty scene: it returns to the town at once");
+  }
+
+  bool FileExists(const std::string& relative) const {
+    return std::filesystem::is_regular_file(context_.folder + relative);
+  }
+  void Error(int line, const std::string& message) { context_.findings.Error(file_, line, message); }
+  void Warn(int line, const std::string& message) { context_.findings.Warning(file_, line, message); }
+
+  const std::string& file_;
+  SceneKind kind_;
+  ScriptContext& context_;
+  ScriptFacts facts_;
+  int endedAt_ = 0;
+  std::string endedBy_;
+  int firstUnplayed_ = 0;
+  int unplayed_ = 0;
+};
+
+}  // namespace
+
+ScriptFacts CheckScript(const std::string& relative, const std::vector<std::string>& lines,
+                        SceneKind kind, ScriptContext& context) {
+  return ScriptChecker(relative, kind, context).Run(lines);
+}
+
+bool SafeFileNamePart(const std::string& name) {
+  if (name.find("..") != std::string::npos) return false;
+  for (unsigned char c : name) {
+    if (c < 0x20 || std::string_view("/\\:*?\"<>|").find(static_cast<char>(c)) != std::string_view::npos) {
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace kiravel::check

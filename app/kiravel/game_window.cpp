@@ -1,0 +1,211 @@
+#include "app/kiravel/game_window.h"
+
+#include <QCloseEvent>
+#include <QTimer>
+
+#include <algorithm>
+#include <cmath>
+#include <exception>
+#include <tuple>
+
+#include "app/kiravel/opening_check.h"
+#include "ui/handlers.h"
+
+namespace kiravel::qt {
+
+namespace {
+
+bool LiesIn(const Control& control, const Control& panel) {
+  for (const Control* c = &control; c != nullptr; c = c->Container) {
+    if (c == &panel) return true;
+  }
+  return false;
+}
+
+// Labels and shapes lie beneath the panels, buttons, lists and text boxes
+// of their container.
+bool LiesBeneath(const Control& control) {
+  return control.Kind == ControlKind::Label || control.Kind == ControlKind::Shape;
+}
+
+}  // namespace
+
+GameWindow::GameWindow(Fom& fom, QtPlatform& platform)
+    : fom_(fom), platform_(platform),
+      timers_(fom, [this](const TimerBinding& timer) { Tick(timer); }, this) {
+  setAutoFillBackground(true);
+  double twipsPerPixel = platform_.TwipsPerPixel();
+  resize(static_cast<int>(std::lround(fom_.fom.WidthTwips / twipsPerPixel)),
+         static_cast<int>(std::lround(fom_.fom.HeightTwips / twipsPerPixel)));
+}
+
+void GameWindow::Open() {
+  platform_.Attach(this);
+  platform_.HoldFailures();
+  Run([this] { fom_.Form_Load(); });
+  loaded_ = true;
+  show();
+  Run([this] { fom_.Form_Activate(); });
+  std::string notice = OpeningNotice(MissingData(fom_.AppPath), platform_.ReleaseFailures());
+  if (notice.empty()) return;
+  // The box comes once the window is on the screen, over it.
+  QTimer::singleShot(0, this, [this, notice] { Run([this, notice] { platform_.ReportFailure(notice); }); });
+}
+
+QWidget* GameWindow::WidgetOf(const Control& control) const {
+  auto found = views_.find(&control);
+  return found == views_.end() || found->second == nullptr ? nullptr : &found->second->Widget();
+}
+
+void GameWindow::Click(const Control& control) {
+  const ClickBinding* binding = FindClick(control.Name);
+  if (binding == nullptr || binding->click == nullptr) return;
+  // The start panel covers the window; what lies under it cannot be pressed,
+  // not even from the keyboard.
+  if (CoveredByStartPanel(control)) return;
+  Run([this, binding, &control] {
+    if (control.Shown() && control.Usable()) binding->click(fom_, control.Index);
+  });
+}
+
+void GameWindow::Change(const std::function<void()>& change) { Run(change); }
+
+void GameWindow::resizeEvent(QResizeEvent*) {
+  if (!loaded_) return;
+  // Form_Resize sizes the window itself; a resize it causes is run again
+  // once it has finished, which changes nothing more.
+  if (busy_) {
+    resizeWaiting_ = true;
+    return;
+  }
+  Run([this] { fom_.Form_Resize(); });
+}
+
+void GameWindow::closeEvent(QCloseEvent* event) {
+  if (busy_) {
+    event->ignore();
+    return;
+  }
+  Run([this] { fom_.Form_Unload(); });
+  closed_ = true;
+  timers_.StopAll();
+  event->accept();
+}
+
+void GameWindow::Run(const std::function<void()>& event) {
+  if (closed_) return;
+  if (busy_) {
+    waiting_.push_back(event);
+    return;
+  }
+  busy_ = true;
+  RunOne(event);
+  while (!waiting_.empty()) {
+    std::function<void()> next = std::move(waiting_.front());
+    waiting_.pop_front();
+    RunOne(next);
+  }
+  busy_ = false;
+  if (resizeWaiting_) {
+    resizeWaiting_ = false;
+    QTimer::singleShot(0, this, [this] { Run([this] { fom_.Form_Resize(); }); });
+  }
+}
+
+void GameWindow::RunOne(const std::function<void()>& event) {
+  try {
+    event();
+  } catch (const std::exception& fault) {
+    // The game goes on from where the event stopped; the player can still
+    // save what there is.
+    platform_.ReportFailure(std::string("ゲームの処理が途中で止まりました：") + fault.what());
+  }
+  Sync();
+}
+
+// A tick that falls due while another event runs is dropped: the timer
+// comes round again.
+void GameWindow::Tick(const TimerBinding& timer) {
+  if (busy_ || closed_) return;
+  const Timer& model = fom_.*timer.timer;
+  if (!model.Enabled || model.Interval() <= 0) return;
+  Run([this, &timer] { (fom_.*timer.tick)(); });
+}
+
+void GameWindow::Sync() {
+  CreateMissingViews();
+  if (Changed(caption_, fom_.fom.Caption)) setWindowTitle(QtText(fom_.fom.Caption));
+  if (Changed(background_, fom_.fom.BackColor)) {
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, QtColour(fom_.fom.BackColor));
+    setPalette(colours);
+  }
+  const double twipsPerPixel = platform_.TwipsPerPixel();
+  for (auto& [control, view] : drawn_) view->Apply(twipsPerPixel);
+  if (StackingChanged()) Restack();
+  timers_.Follow();
+}
+
+// Controls created while the game runs (the status bars of Form_Load) get
+// their widgets at the next look.
+void GameWindow::CreateMissingViews() {
+  bool added = false;
+  for (Control* control : fom_.AllControls()) {
+    if (views_.count(control) != 0) continue;
+    View* view = MakeView(*control, *this, ContainerWidget(control->Container));
+    views_[control] = view;
+    if (view == nullptr) continue;
+    drawn_.emplace_back(static_cast<const PlacedControl*>(control), view);
+    added = true;
+  }
+  if (!added) return;
+  zOrders_.clear();
+  SetFocusOrder();
+}
+
+bool GameWindow::StackingChanged() {
+  bool changed = zOrders_.size() != drawn_.size();
+  zOrders_.resize(drawn_.size());
+  for (std::size_t i = 0; i < drawn_.size(); ++i) {
+    changed = changed || zOrders_[i] != drawn_[i].first->ZOrder;
+    zOrders_[i] = drawn_[i].first->ZOrder;
+  }
+  return changed;
+}
+
+// Among controls of the same kind and level, one earlier in the window
+// description lies on top, so the start panel covers the whole window.
+void GameWindow::Restack() {
+  std::vector<std::size_t> order(drawn_.size());
+  for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+  auto key = [this](std::size_t i) {
+    const PlacedControl& control = *drawn_[i].first;
+    return std::make_tuple(!LiesBeneath(control), control.ZOrder, -static_cast<long>(i));
+  };
+  std::sort(order.begin(), order.end(),
+            [&](std::size_t a, std::size_t b) { return key(a) < key(b); });
+  for (std::size_t i : order) drawn_[i].second->Widget().raise();
+}
+
+void GameWindow::SetFocusOrder() {
+  QWidget* previous = nullptr;
+  for (Control* control : fom_.FocusOrder()) {
+    QWidget* widget = WidgetOf(*control);
+    if (widget == nullptr) continue;
+    if (previous != nullptr) QWidget::setTabOrder(previous, widget);
+    previous = widget;
+  }
+}
+
+QWidget* GameWindow::ContainerWidget(const Control* container) {
+  auto found = views_.find(container);
+  if (found == views_.end() || found->second == nullptr) return this;
+  QWidget* client = found->second->Client();
+  return client != nullptr ? client : this;
+}
+
+bool GameWindow::CoveredByStartPanel(const Control& control) const {
+  return fom_.PicStt.Shown() && !LiesIn(control, fom_.PicStt);
+}
+
+}  // namespace kiravel::qt

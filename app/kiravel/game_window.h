@@ -1,0 +1,74 @@
+// The game's one window on the screen: a widget for each control of Fom,
+// the game's procedures run for what the player does, one event at a time,
+// and after each event the widgets brought in line with what changed.
+#pragma once
+
+#include <QWidget>
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "app/kiravel/model_timers.h"
+#include "app/kiravel/qt_platform.h"
+#include "app/kiravel/views.h"
+#include "core/fom.h"
+
+namespace kiravel::qt {
+
+class GameWindow : public QWidget, public PlayerInput {
+ public:
+  GameWindow(Fom& fom, QtPlatform& platform);
+
+  // Form_Load, the first showing of the window (its first Form_Resize) and
+  // Form_Activate; then one box about whatever the opening missed.
+  void Open();
+
+  // The widget that shows the control, or null for one that is not drawn.
+  QWidget* WidgetOf(const Control& control) const;
+  const ModelTimers& GameTimers() const { return timers_; }
+
+  void Click(const Control& control) override;
+  void Change(const std::function<void()>& change) override;
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  // Runs one event of the game to completion, then shows what it changed.
+  // An event that arrives while another runs (a message box or the menu is
+  // open) waits for it.
+  void Run(const std::function<void()>& event);
+  void RunOne(const std::function<void()>& event);
+  void Tick(const TimerBinding& timer);
+  void Sync();
+  void CreateMissingViews();
+  bool StackingChanged();
+  void Restack();
+  void SetFocusOrder();
+  QWidget* ContainerWidget(const Control* container);
+  bool CoveredByStartPanel(const Control& control) const;
+
+  Fom& fom_;
+  QtPlatform& platform_;
+  ModelTimers timers_;
+  // Every control seen, with its view; null for controls that are not drawn.
+  std::unordered_map<const Control*, View*> views_;
+  // The drawn controls in the order of the window description.
+  std::vector<std::pair<const PlacedControl*, View*>> drawn_;
+  std::vector<int> zOrders_;
+  std::deque<std::function<void()>> waiting_;
+  bool loaded_ = false;
+  bool busy_ = false;
+  bool closed_ = false;
+  bool resizeWaiting_ = false;
+  std::optional<std::string> caption_;
+  std::optional<Colour> background_;
+};
+
+}  // namespace kiravel::qt

@@ -1,0 +1,171 @@
+#include "app/kiravel/qt_platform.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+#include <QImageReader>
+#include <QMenu>
+#include <QScreen>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <map>
+
+#include "app/kiravel/qt_image.h"
+#include "app/kiravel/views.h"
+#include "ui/controls.h"
+
+namespace kiravel::qt {
+
+namespace {
+
+constexpr double kTwipsPerInch = 1440;
+// Where the screen tells no resolution: the common 96 dots per inch.
+constexpr double kUsualTwipsPerPixel = 15;
+const QString kTitle = QStringLiteral("Kiravel");
+
+// Fills menu with the items under parent that are shown, remembering which
+// action stands for which item.
+void AddItems(QMenu& menu, const MenuItem& parent, std::map<QAction*, const MenuItem*>& items) {
+  for (const MenuItem* item : parent.Children) {
+    if (!item->Visible) continue;
+    if (!item->Children.empty()) {
+      QMenu* submenu = menu.addMenu(QtText(item->Caption));
+      submenu->setEnabled(item->Enabled);
+      AddItems(*submenu, *item, items);
+      continue;
+    }
+    QAction* action = menu.addAction(QtText(item->Caption));
+    action->setEnabled(item->Enabled);
+    items[action] = item;
+  }
+}
+
+}  // namespace
+
+QtPlatform::QtPlatform(SdlMci& music) : music_(music) {}
+
+std::vector<std::string> QtPlatform::ReleaseFailures() {
+  holding_ = false;
+  return std::exchange(held_, {});
+}
+
+void QtPlatform::Randomize() {
+  auto now = std::chrono::steady_clock::now().time_since_epoch().count();
+  generator_.seed(static_cast<std::uint64_t>(now) ^ std::random_device{}());
+}
+
+double QtPlatform::Rnd() {
+  // 53 random bits give every double of [0, 1) on the grid 2^-53.
+  return static_cast<double>(generator_() >> 11) * 0x1.0p-53;
+}
+
+QMessageBox::StandardButton QtPlatform::Ask(QMessageBox::Icon icon, const std::string& text,
+                                            QMessageBox::StandardButtons buttons) {
+  QMessageBox box(icon, kTitle, QtText(text), buttons, window_);
+  return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+MsgBoxAnswer QtPlatform::MsgBox(const std::string& text, MsgBoxButtons buttons) {
+  if (buttons == MsgBoxButtons::OK) {
+    Ask(QMessageBox::NoIcon, text, QMessageBox::Ok);
+    return MsgBoxAnswer::OK;
+  }
+  QMessageBox::StandardButton answer =
+      Ask(QMessageBox::NoIcon, text, QMessageBox::Yes | QMessageBox::No);
+  return answer == QMessageBox::Yes ? MsgBoxAnswer::Yes : MsgBoxAnswer::No;
+}
+
+void QtPlatform::ReportFailure(const std::string& text) {
+  if (holding_) {
+    held_.push_back(text);
+    return;
+  }
+  Ask(QMessageBox::Warning, text, QMessageBox::Ok);
+}
+
+std::int32_t QtPlatform::mciSendString(const std::string& command, std::string* reply,
+                                       int replyLength) {
+  std::string answer;
+  std::int32_t result = music_.Send(command, &answer);
+  if (reply == nullptr || result != 0 || answer.empty()) return result;
+  // The reply goes into the caller's buffer of replyLength characters.
+  std::size_t n = std::min(answer.size(), static_cast<std::size_t>(std::max(0, replyLength)));
+  if (reply->size() < n) reply->resize(n, ' ');
+  reply->replace(0, n, answer, 0, n);
+  return result;
+}
+
+// The ".dat" ending says nothing about the format: the reader looks at the
+// bytes.
+std::shared_ptr<const Image> QtPlatform::LoadPicture(const std::string& path) {
+  QImageReader reader(QString::fromStdString(path));
+  reader.setDecideFormatFromContent(true);
+  QImage pixels = reader.read();
+  if (pixels.isNull()) return nullptr;
+  return std::make_shared<QtImage>(std::move(pixels));
+}
+
+const MenuItem* QtPlatform::PopupMenu(const MenuItem& root) {
+  QMenu menu(window_);
+  std::map<QAction*, const MenuItem*> items;
+  AddItems(menu, root, items);
+  QAction* chosen = menu.exec(QCursor::pos());
+  auto found = items.find(chosen);
+  return found == items.end() ? nullptr : found->second;
+}
+
+ScreenSize QtPlatform::Screen() {
+  QScreen* screen = window_ != nullptr ? window_->screen() : QGuiApplication::primaryScreen();
+  if (screen == nullptr) return ScreenSize{};
+  QSize size = screen->geometry().size();
+  return ScreenSize{ToTwips(size.width()), ToTwips(size.height())};
+}
+
+double QtPlatform::TwipsPerPixel() {
+  QScreen* screen = window_ != nullptr ? window_->screen() : QGuiApplication::primaryScreen();
+  double dpi = screen != nullptr ? screen->logicalDotsPerInchY() : 0;
+  return dpi > 0 ? kTwipsPerInch / dpi : kUsualTwipsPerPixel;
+}
+
+WindowPlace QtPlatform::Window() {
+  if (window_ == nullptr) return WindowPlace{};
+  QRect frame = window_->frameGeometry();
+  return WindowPlace{ToTwips(frame.x()),      ToTwips(frame.y()),
+                     ToTwips(frame.width()),  ToTwips(frame.height()),
+                     ToTwips(window_->width()), ToTwips(window_->height())};
+}
+
+bool QtPlatform::SetWindowWidth(std::int32_t twips) {
+  if (Fixed()) return false;
+  int frame = window_->frameGeometry().width() - window_->width();
+  window_->resize(std::max(1, ToPixels(twips) - frame), window_->height());
+  return true;
+}
+
+bool QtPlatform::SetWindowLeft(std::int32_t twips) {
+  if (Fixed()) return false;
+  window_->move(ToPixels(twips), window_->y());
+  return true;
+}
+
+bool QtPlatform::SetWindowTop(std::int32_t twips) {
+  if (Fixed()) return false;
+  window_->move(window_->x(), ToPixels(twips));
+  return true;
+}
+
+bool QtPlatform::Fixed() const {
+  return window_ == nullptr || window_->isMinimized() || window_->isMaximized() ||
+         window_->isFullScreen();
+}
+
+int QtPlatform::ToPixels(std::int32_t twips) {
+  return static_cast<int>(std::lround(twips / TwipsPerPixel()));
+}
+
+std::int32_t QtPlatform::ToTwips(int pixels) {
+  return static_cast<std::int32_t>(std::lround(pixels * TwipsPerPixel()));
+}
+
+}  // namespace kiravel::qt

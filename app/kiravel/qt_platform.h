@@ -1,0 +1,62 @@
+// The machine as the game window sees it: Qt for pictures, message boxes,
+// the popup menu, the screen and the window's place on it; SDL2 audio for
+// the music device.
+#pragma once
+
+#include <QMessageBox>
+#include <QWidget>
+
+#include <cstdint>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "platform/sdl_mci.h"
+
+namespace kiravel::qt {
+
+class QtPlatform : public Platform {
+ public:
+  explicit QtPlatform(SdlMci& music);
+
+  // The window the game sizes and moves, and over which boxes and the menu
+  // appear.
+  void Attach(QWidget* window) { window_ = window; }
+
+  // While the window opens, failures are gathered rather than shown, so the
+  // player gets one box about everything the opening missed.
+  void HoldFailures() { holding_ = true; }
+  std::vector<std::string> ReleaseFailures();
+
+  void Randomize() override;
+  double Rnd() override;
+  MsgBoxAnswer MsgBox(const std::string& text, MsgBoxButtons buttons) override;
+  void ReportFailure(const std::string& text) override;
+  std::int32_t mciSendString(const std::string& command, std::string* reply,
+                             int replyLength) override;
+  std::shared_ptr<const Image> LoadPicture(const std::string& path) override;
+  const MenuItem* PopupMenu(const MenuItem& root) override;
+  ScreenSize Screen() override;
+  double TwipsPerPixel() override;
+  WindowPlace Window() override;
+  bool SetWindowWidth(std::int32_t twips) override;
+  bool SetWindowLeft(std::int32_t twips) override;
+  bool SetWindowTop(std::int32_t twips) override;
+
+ private:
+  QMessageBox::StandardButton Ask(QMessageBox::Icon icon, const std::string& text,
+                                  QMessageBox::StandardButtons buttons);
+  // A minimised, maximised or full-screen window keeps its size and place.
+  bool Fixed() const;
+  int ToPixels(std::int32_t twips);
+  std::int32_t ToTwips(int pixels);
+
+  SdlMci& music_;
+  QWidget* window_ = nullptr;
+  std::mt19937_64 generator_;
+  bool holding_ = false;
+  std::vector<std::string> held_;
+};
+
+}  // namespace kiravel::qt

@@ -1,0 +1,388 @@
+// The game window under Qt's offscreen platform: its widgets must show what
+// the game holds, and what the player does to them must reach the game.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QBuffer>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+#include "app/kiravel/appearance.h"
+#include "app/kiravel/game_window.h"
+#include "app/kiravel/qt_platform.h"
+#include "tests/game_fixture.h"
+
+namespace kiravel::qt {
+namespace {
+
+class QtApplication : public ::testing::Environment {
+ public:
+  QtApplication(int& argc, char** argv) : argc_(argc), argv_(argv) {}
+  void SetUp() override {
+    application_ = std::make_unique<QApplication>(argc_, argv_);
+    SetUpAppearance();
+  }
+  void TearDown() override { application_.reset(); }
+
+ private:
+  int& argc_;
+  char** argv_;
+  std::unique_ptr<QApplication> application_;
+};
+
+// Lets the window run until done() holds or the time is up.
+bool RunUntil(const std::function<bool()>& done, int ms = 3000) {
+  QElapsedTimer clock;
+  clock.start();
+  while (!done()) {
+    if (clock.elapsed() > ms) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  }
+  return true;
+}
+
+void RunFor(int ms) {
+  RunUntil([] { return false; }, ms);
+}
+
+// A 2 × 2 picture as PNG bytes, to be stored under a ".dat" name.
+std::string Png(QColor topLeft, QColor topRight, QColor bottomLeft, QColor bottomRight) {
+  QImage image(2, 2, QImage::Format_RGB32);
+  image.setPixelColor(0, 0, topLeft);
+  image.setPixelColor(1, 0, topRight);
+  image.setPixelColor(0, 1, bottomLeft);
+  image.setPixelColor(1, 1, bottomRight);
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  image.save(&buffer, "PNG");
+  return bytes.toStdString();
+}
+
+const std::string kTitle = Png(Qt::red, Qt::green, Qt::blue, Qt::yellow);
+const std::string kTown = Png(Qt::cyan, Qt::magenta, Qt::darkGreen, Qt::darkBlue);
+
+// Answers every message box with its default button, noting its text.
+class BoxCatcher {
+ public:
+  BoxCatcher() {
+    timer_.callOnTimeout([this] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (box == nullptr) return;
+      Texts.append(box->text());
+      QAbstractButton* answer = box->defaultButton();
+      (answer != nullptr ? answer : box->buttons().first())->click();
+    });
+    timer_.start(5);
+  }
+  QStringList Texts;
+
+ private:
+  QTimer timer_;
+};
+
+enum class Data { Complete, Missing, BrokenTitle };
+
+// The game window over a data folder of its own.
+struct Window {
+  explicit Window(Data kind = Data::Complete) {
+    WriteData(kind);
+    fom = std::make_unique<Fom>(platform, data.Path());
+    window = std::make_unique<GameWindow>(*fom, platform);
+    window->Open();
+    RunFor(50);
+  }
+
+  void WriteData(Data kind) {
+    if (kind == Data::Missing) {
+      std::filesystem::remove_all(data.Path() + "img");
+      std::filesystem::remove_all(data.Path() + "txt");
+      return;
+    }
+    data.WriteBytes("img/ttl.dat", kind == Data::BrokenTitle ? "no picture" : kTitle);
+    for (const char* name : {"mati", "you", "bar", "mon0", "mon1", "mon2"}) {
+      data.WriteBytes(std::string("img/") + name + ".dat", kTown);
+    }
+    data.WriteScript("opn", {"ようこそ", "tugi"});
+    for (int k = 0; k < 3; ++k) data.WriteText("txt/mati" + std::to_string(k) + ".dat", {"噂"});
+  }
+
+  template <class W>
+  W& Widget(const Control& control) {
+    auto* widget = qobject_cast<W*>(window->WidgetOf(control));
+    if (widget == nullptr) throw std::runtime_error("no widget of that kind for " + control.Id());
+    return *widget;
+  }
+
+  QString Text(const Label& label) { return Widget<QLabel>(label).text(); }
+
+  // The start panel and the opening scene, through the buttons.
+  void StartEasyGameInTown() {
+    Widget<QPushButton>(fom->ComStt[0]).click();
+    Widget<QPushButton>(fom->ComSkep).click();
+  }
+
+  // The colour the picture panel shows at a fraction of its width and height.
+  QColor PictureAt(double x, double y) {
+    QImage shot = Widget<QWidget>(fom->Pic).grab().toImage();
+    return shot.pixelColor(static_cast<int>(x * (shot.width() - 1)),
+                           static_cast<int>(y * (shot.height() - 1)));
+  }
+
+  kiravel::testing::DataFolder data;
+  SdlMci music;
+  QtPlatform platform{music};
+  std::unique_ptr<Fom> fom;
+  std::unique_ptr<GameWindow> window;
+};
+
+bool Within(const QWidget& widget, const QWidget* found) {
+  return found != nullptr && (found == &widget || widget.isAncestorOf(found));
+}
+
+TEST(GameWindow, EasyLevelLeadsFromTheStartPanelToATownViewThatShowsTheGame) {
+  Window w;
+  Fom& f = *w.fom;
+  auto& easy = w.Widget<QPushButton>(f.ComStt[0]);
+  EXPECT_EQ(easy.text(), "LV EASY");
+  EXPECT_TRUE(easy.isVisible());
+  EXPECT_EQ(w.Widget<QWidget>(f.PicStt).geometry(), w.window->rect());
+
+  easy.click();
+  EXPECT_FALSE(w.Widget<QWidget>(f.PicStt).isVisible());
+  EXPECT_TRUE(w.Widget<QPushButton>(f.ComSkep).isVisible());
+  EXPECT_EQ(w.Widget<QPushButton>(f.ComSkep).text(), "イベント\nスキップ");
+  EXPECT_TRUE(w.Text(f.Lbl).contains("ようこそ"));
+
+  w.Widget<QPushButton>(f.ComSkep).click();
+  EXPECT_FALSE(w.Widget<QPushButton>(f.ComSkep).isVisible());
+  for (int i = 1; i <= 4; ++i) EXPECT_TRUE(w.Widget<QPushButton>(f.Com[i]).isVisible()) << i;
+  EXPECT_TRUE(w.Text(f.LblGame).startsWith("ここは"));
+  for (int i = 0; i <= 4; ++i) {
+    EXPECT_FALSE(f.LblStr[i].Caption.empty());
+    EXPECT_EQ(w.Text(f.LblStr[i]), QtText(f.LblStr[i].Caption)) << i;
+    EXPECT_TRUE(w.Widget<QWidget>(f.ShpStr[i]).isVisible()) << i;
+  }
+  EXPECT_EQ(w.Text(f.LblDay), "10000星粒");
+  EXPECT_EQ(w.Text(f.LblMati), QtText(f.LstMati[0].List(f.MatiNow)));
+  for (ListBox* list : {&f.LstMati[0], &f.LstYou[0]}) {
+    auto& shown = w.Widget<QListWidget>(*list);
+    ASSERT_EQ(shown.count(), 3);
+    for (int k = 0; k < 3; ++k) EXPECT_EQ(shown.item(k)->text(), QtText(list->List(k))) << k;
+  }
+
+  // The tavern refills the request list; the widget follows.
+  w.Widget<QPushButton>(f.Com[3]).click();
+  auto& offers = w.Widget<QListWidget>(f.LstIrai);
+  ASSERT_EQ(offers.count(), f.LstIrai.ListCount());
+  EXPECT_EQ(offers.item(0)->text(), QtText(f.LstIrai.List(0)));
+  EXPECT_EQ(w.Text(f.LblDay), QtText(f.LblDay.Caption));
+}
+
+TEST(GameWindow, PicturesAreReadByTheirBytesAndStretchedOverTheWholePanel) {
+  Window w;
+  // The title is a PNG under ".dat": drawn at all only if read by content;
+  // its four quarters reach the panel's corners only if stretched both ways.
+  EXPECT_EQ(w.PictureAt(0.25, 0.3), QColor(Qt::red));
+  EXPECT_EQ(w.PictureAt(0.99, 0.3), QColor(Qt::green));
+  EXPECT_EQ(w.PictureAt(0.01, 0.99), QColor(Qt::blue));
+  EXPECT_EQ(w.PictureAt(0.99, 0.99), QColor(Qt::yellow));
+
+  w.StartEasyGameInTown();
+  EXPECT_EQ(w.PictureAt(0.25, 0.3), QColor(Qt::cyan));
+  // A repaint of the panel draws the same picture again, not its background.
+  w.Widget<QWidget>(w.fom->Pic).repaint();
+  EXPECT_EQ(w.PictureAt(0.99, 0.99), QColor(Qt::darkBlue));
+}
+
+TEST(GameWindow, CourierNameIsTypedThroughTheGameWithItsLimits) {
+  Window w;
+  auto& name = w.Widget<QLineEdit>(w.fom->TxtName);
+  EXPECT_EQ(name.text(), "ミンヤ");
+  name.selectAll();
+  QKeyEvent typing(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, "あいうえおかきくけこ");
+  QCoreApplication::sendEvent(&name, &typing);
+  EXPECT_EQ(w.fom->TxtName.Text, "あいうえおかきく");
+  EXPECT_EQ(name.text(), "あいうえおかきく");
+
+  // A character the save file cannot hold never reaches the game, and the
+  // box shows what the game kept.
+  name.selectAll();
+  QKeyEvent refused(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString::fromUtf8("ミ😀ン"));
+  QCoreApplication::sendEvent(&name, &refused);
+  EXPECT_EQ(w.fom->TxtName.Text, "ミン");
+  EXPECT_EQ(name.text(), "ミン");
+}
+
+TEST(GameWindow, EnterAndSpacePressTheFocusedButton) {
+  Window w;
+  auto& easy = w.Widget<QPushButton>(w.fom->ComStt[0]);
+  QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+  QCoreApplication::sendEvent(&easy, &enter);
+  EXPECT_FALSE(w.fom->PicStt.Visible);
+
+  auto& skip = w.Widget<QPushButton>(w.fom->ComSkep);
+  QKeyEvent spaceDown(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, " ");
+  QKeyEvent spaceUp(QEvent::KeyRelease, Qt::Key_Space, Qt::NoModifier, " ");
+  QCoreApplication::sendEvent(&skip, &spaceDown);
+  QCoreApplication::sendEvent(&skip, &spaceUp);
+  EXPECT_FALSE(w.fom->ComSkep.Visible);
+  EXPECT_TRUE(w.fom->Com[4].Visible);
+}
+
+TEST(GameWindow, KeyboardCannotPressWhatTheStartPanelCovers) {
+  Window w;
+  auto& travel = w.Widget<QPushButton>(w.fom->Com[4]);
+  QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+  QCoreApplication::sendEvent(&travel, &enter);
+  EXPECT_TRUE(w.fom->PicStt.Visible);
+  EXPECT_TRUE(w.platform.ReleaseFailures().empty());
+  // Focus moves between the start buttons in the window's order.
+  EXPECT_EQ(w.Widget<QWidget>(w.fom->ComStt[0]).nextInFocusChain(),
+            &w.Widget<QWidget>(w.fom->ComStt[1]));
+}
+
+TEST(GameWindow, PanelsLieAboveLabelsTheStoryTextAboveItsShadowTheStartPanelAboveAll) {
+  Window w;
+  Fom& f = *w.fom;
+  QWidget& command = w.Widget<QWidget>(f.Com[1]);
+  QPoint middle = command.geometry().center();
+  EXPECT_TRUE(Within(w.Widget<QWidget>(f.PicStt), w.window->childAt(middle)));
+
+  w.Widget<QPushButton>(f.ComStt[0]).click();
+  QWidget& picture = w.Widget<QWidget>(f.Pic);
+  QWidget* top = picture.childAt(picture.rect().center());
+  EXPECT_EQ(top, &w.Widget<QWidget>(f.Lbl));
+
+  w.Widget<QPushButton>(f.ComSkep).click();
+  w.Widget<QPushButton>(f.Com[3]).click();
+  QWidget& bar = w.Widget<QWidget>(f.PicBar);
+  ASSERT_TRUE(bar.isVisible());
+  EXPECT_TRUE(Within(bar, picture.childAt(bar.geometry().center() + QPoint(1, 1))));
+}
+
+TEST(GameWindow, ChoosingATownReachesTheGameAndTravelStartsTheDayClock) {
+  Window w;
+  Fom& f = *w.fom;
+  w.StartEasyGameInTown();
+  int other = f.MatiNow == 0 ? 1 : 0;
+  w.Widget<QListWidget>(f.LstMati[0]).setCurrentRow(other);
+  EXPECT_EQ(f.LstMati[0].ListIndex, other);
+  w.Widget<QPushButton>(f.Com[4]).click();
+  ASSERT_TRUE(f.TimDay.Enabled);
+  const QTimer* day = w.window->GameTimers().QtTimer(f.TimDay);
+  ASSERT_NE(day, nullptr);
+  EXPECT_TRUE(day->isActive());
+  EXPECT_EQ(day->interval(), 100);
+  // The music's 1 ms check must not wake the program a thousand times a second.
+  EXPECT_GE(w.window->GameTimers().QtTimer(f.BgmTim)->interval(), 10);
+  EXPECT_TRUE(RunUntil([&] { return !f.TimDay.Enabled; }));
+  EXPECT_FALSE(day->isActive());
+}
+
+TEST(GameWindow, WindowKeepsFourToThreeAndSurvivesTinyHugeMaximisedAndMinimised) {
+  Window w;
+  Fom& f = *w.fom;
+  QWidget& window = *w.window;
+  // The outer frame, not the client area, keeps 4:3; the width follows the height.
+  window.resize(300, 600);
+  auto fourToThree = [&] {
+    QRect frame = window.frameGeometry();
+    return std::abs(frame.width() * 3 - frame.height() * 4) <= 4;
+  };
+  ASSERT_TRUE(RunUntil(fourToThree));
+  EXPECT_EQ(window.height(), 600);
+  EXPECT_EQ(f.BaseFontSize, window.frameGeometry().height() * 15 / 1000 + 3);
+
+  window.resize(10, 10);
+  RunFor(50);
+  window.resize(4000, 3000);
+  RunFor(50);
+  window.showMaximized();
+  RunFor(50);
+  EXPECT_FALSE(w.platform.SetWindowWidth(3000));
+  window.showMinimized();
+  RunFor(50);
+  EXPECT_FALSE(w.platform.SetWindowLeft(0));
+  window.showNormal();
+  window.resize(400, 300);
+  ASSERT_TRUE(RunUntil([&] { return window.height() == 300 && fourToThree(); }));
+  // Laid out again: the command column fills the right quarter.
+  QRect column = w.Widget<QWidget>(f.Com[1]).geometry();
+  EXPECT_NEAR(column.left(), window.width() * 3 / 4, 2);
+  EXPECT_NEAR(column.right(), window.width() - 1, 2);
+}
+
+TEST(GameWindow, MissingDataFolderIsToldOnceWithFullPathsAndTheGameStillRuns) {
+  BoxCatcher boxes;
+  Window w(Data::Missing);
+  ASSERT_TRUE(RunUntil([&] { return !boxes.Texts.isEmpty(); }));
+  RunFor(100);
+  ASSERT_EQ(boxes.Texts.size(), 1);
+  EXPECT_TRUE(boxes.Texts[0].contains(QString::fromStdString(w.data.Path() + "img/ttl.dat")));
+  EXPECT_TRUE(boxes.Texts[0].contains(QString::fromStdString(w.data.Path() + "txt/")));
+  EXPECT_TRUE(w.window->isVisible());
+  EXPECT_TRUE(w.Widget<QWidget>(w.fom->PicStt).isVisible());
+
+  // Without an opening scene the game tells so and goes on.
+  w.Widget<QPushButton>(w.fom->ComStt[0]).click();
+  RunFor(50);
+  ASSERT_GE(boxes.Texts.size(), 2);
+  EXPECT_EQ(boxes.Texts[1], "シナリオ「txt/opn.dat」を開けません。");
+  EXPECT_TRUE(w.window->isVisible());
+}
+
+TEST(GameWindow, UnreadableTitlePictureIsToldInTheOpeningBox) {
+  BoxCatcher boxes;
+  Window w(Data::BrokenTitle);
+  ASSERT_TRUE(RunUntil([&] { return !boxes.Texts.isEmpty(); }));
+  RunFor(100);
+  ASSERT_EQ(boxes.Texts.size(), 1);
+  EXPECT_TRUE(boxes.Texts[0].contains("img/ttl.dat")) << boxes.Texts[0].toStdString();
+}
+
+TEST(GameWindow, PopupMenuShowsTheTreeBelowTheHiddenRootAndReturnsTheChoice) {
+  Window w;
+  Fom& f = *w.fom;
+  f.menu_sis.Enabled = false;
+  QStringList shown;
+  bool systemEnabled = true;
+  QTimer chooser;
+  chooser.callOnTimeout([&] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (menu == nullptr) return;
+    for (QAction* action : menu->actions()) {
+      shown.append(action->text());
+      if (action->text() == "システム") systemEnabled = action->isEnabled();
+    }
+    menu->setActiveAction(menu->actions().last());
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QCoreApplication::sendEvent(menu, &enter);
+  });
+  chooser.start(5);
+  const MenuItem* chosen = w.platform.PopupMenu(f.menu);
+  EXPECT_EQ(shown, QStringList({"文章", "システム", "バージョン"}));
+  EXPECT_FALSE(systemEnabled);
+  EXPECT_EQ(chosen, &f.menu_ver);
+}
+
+}  // namespace
+}  // namespace kiravel::qt
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  ::testing::AddGlobalTestEnvironment(new kiravel::qt::QtApplication(argc, argv));
+  return RUN_ALL_TESTS();
+}

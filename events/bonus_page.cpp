@@ -1,0 +1,102 @@
+// The bonus page a story line's ending writes beside the program: its head,
+// the character text with the courier's name filled in, the story line's
+// pictures and its foot, for the player to open in a browser after the game.
+#include <string>
+#include <vector>
+
+#include "core/fom.h"
+#include "events/folder_names.h"
+#include "platform/cp932.h"
+
+namespace kiravel {
+
+namespace {
+
+constexpr std::string_view kNameMark = "-m";
+constexpr std::string_view kPageEnding = "＿おまけ.html";
+
+// The courier's name as page text: markup characters escaped, and characters
+// the page's code page cannot hold written as character references.
+std::string HtmlText(const std::string& name) {
+  std::string out;
+  for (char32_t c : Utf8ToCodePoints(name)) {
+    switch (c) {
+      case U'&': out += "&amp;"; continue;
+      case U'<': out += "&lt;"; continue;
+      case U'>': out += "&gt;"; continue;
+      case U'"': out += "&quot;"; continue;
+      case U'\'': out += "&#39;"; continue;
+      default: break;
+    }
+    if (Cp932CanEncode(c)) {
+      out += CodePointsToUtf8(std::u32string(1, c));
+    } else {
+      out += "&#" + CStr(static_cast<std::int64_t>(c)) + ";";
+    }
+  }
+  return out;
+}
+
+// The story line's eleven pictures, one below the other, as one output line.
+std::string PictureBlock(const std::string& key) {
+  std::string block = "<BR>";
+  auto picture = [&](const std::string& suffix) {
+    block += "\r\n<img src=./img/" + key + suffix + ".dat width=700><BR>";
+  };
+  for (int k = 0; k <= 8; ++k) picture(CStr(k));
+  picture("9_1");
+  picture("9_2");
+  return block;
+}
+
+}  // namespace
+
+void Fom::WriteBonusPage(const std::string& argument, const std::string& where) {
+  std::vector<std::string> items = Split(argument, ',');
+  if (items.size() < 2) {
+    platform_.ReportFailure(where + "おまけページの名前がありません（「" + argument +
+                            "」）。ページは書きません。");
+    return;
+  }
+  const std::string& key = items[0];
+  const std::string& prefix = items[1];
+  if (prefix.empty() || !StaysInFolder(prefix) || !StaysInFolder(key)) {
+    platform_.ReportFailure(where + "おまけページ「" + argument +
+                            "」はプログラムのフォルダの外を指すので書きません。");
+    return;
+  }
+  const std::string name = HtmlText(TxtName.Text);
+  std::vector<std::string> page;
+  CopyPagePiece("head", nullptr, where, page);
+  CopyPagePiece("char" + key, &name, where, page);
+  page.push_back(PictureBlock(key));
+  CopyPagePiece("foot", nullptr, where, page);
+  const std::string output = AppPath + prefix + std::string(kPageEnding);
+  TextWriteResult written = WriteTextFile(output, page);
+  if (written.Error != TextWriteError::None) {
+    platform_.ReportFailure(where + "おまけページ「" + Relative(output) + "」を書けません（" +
+                            (written.Reason.empty() ? "シフトJISで書けない文字があります"
+                                                    : written.Reason) +
+                            "）。");
+  }
+}
+
+// A missing piece leaves a gap in the page rather than no page at all.
+void Fom::CopyPagePiece(const std::string& piece, const std::string* name,
+                        const std::string& where, std::vector<std::string>& page) {
+  const std::string path = DataDir[1] + piece + ".dat";
+  TextFileContent content = ReadTextFile(path, true);
+  if (content.Error != TextFileError::None) {
+    std::string problem = content.Error == TextFileError::Missing ? "がありません"
+                          : content.BadLine > 0 ? " " + CStr(content.BadLine) + "行目を読めません"
+                                                : "を読めません";
+    platform_.ReportFailure(where + "おまけページの部品「" + Relative(path) + "」" + problem +
+                            "。その部分なしでページを書きます。");
+    return;
+  }
+  for (const std::string& text : content.Lines) {
+    page.push_back(name != nullptr ? Replace(text, kNameMark, *name) : text);
+  }
+}
+
+}  // namespace kiravel

@@ -1,0 +1,29 @@
+// The music device of the game program: an interpreter of the six MCI
+// command strings the game sends, over SDL2 audio. One alias at a time holds
+// a wave file; "status ... mode" answers "playing" or "stopped".
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace kiravel {
+
+class SdlMci {
+ public:
+  SdlMci();
+  ~SdlMci();
+  SdlMci(const SdlMci&) = delete;
+  SdlMci& operator=(const SdlMci&) = delete;
+
+  // Carries out one command; the reply (for "status") goes into *reply.
+  // Returns 0 on success or an MCI error code. Without an audio device or
+  // a readable wave file, commands fail quietly with an error code.
+  std::int32_t Send(const std::string& command, std::string* reply);
+
+ private:
+  struct Device;
+  std::unique_ptr<Device> device_;
+};
+
+}  // namespace kiravel

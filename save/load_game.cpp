@@ -1,0 +1,262 @@
+// Loading the saved game, from the tavern's system menu or "Load Start". All
+// four files are read and checked before anything of the running game
+// changes: a damaged save is reported and the game goes on as it was.
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+#include <optional>
+
+#include "core/fom.h"
+#include "save/save_files.h"
+
+namespace kiravel {
+
+namespace {
+
+// A list position is a 16-bit number.
+constexpr std::size_t kMostEntries = std::numeric_limits<std::int16_t>::max();
+constexpr std::size_t kScalarLines = 12;
+constexpr std::size_t kLeastTowns = 2;
+constexpr std::int64_t kIntegerMax = std::numeric_limits<std::int16_t>::max();
+constexpr std::int64_t kLongMax = std::numeric_limits<std::int32_t>::max();
+constexpr std::int64_t kLastDay = 365;
+constexpr std::int64_t kLastAttribute = 2;
+
+using Rows = std::vector<std::vector<std::string>>;
+
+struct SavedGame {
+  Rows towns;
+  Rows fairies;
+  Rows jobs;
+  std::int32_t money = 0;
+  std::string name;
+  std::int16_t town = 0;
+  std::int32_t textSpeed = 0;
+  std::array<std::int16_t, 5> status{};
+  std::array<std::int16_t, 3> stories{};
+};
+
+// The whole field one number, spaces around it allowed: an optional sign,
+// digits and an optional fraction, rounded halves to even as the game rounds.
+std::optional<std::int64_t> WholeNumber(std::string_view field) {
+  std::size_t begin = field.find_first_not_of(" \t");
+  std::size_t end = field.find_last_not_of(" \t");
+  if (begin == std::string_view::npos) return std::nullopt;
+  std::string_view text = field.substr(begin, end - begin + 1);
+  std::size_t i = text[0] == '+' || text[0] == '-' ? 1 : 0;
+  std::size_t digits = 0;
+  bool point = false;
+  for (; i < text.size(); ++i) {
+    if (text[i] >= '0' && text[i] <= '9') {
+      ++digits;
+    } else if (text[i] == '.' && !point) {
+      point = true;
+    } else {
+      return std::nullopt;
+    }
+  }
+  if (digits == 0) return std::nullopt;
+  double value = std::nearbyint(std::strtod(std::string(text).c_str(), nullptr));
+  if (!(std::fabs(value) <= 1e15)) return std::numeric_limits<std::int64_t>::max();
+  return static_cast<std::int64_t>(value);
+}
+
+class SaveReader {
+ public:
+  SaveReader(const SaveSet& set, const std::string& folder) : set_(set), folder_(folder) {}
+
+  std::optional<SavedGame> Read();
+  const SaveFault& Fault() const { return fault_; }
+
+ private:
+  bool Fail(SaveFile file, std::size_t line, std::string what) {
+    fault_ = SaveFault{folder_ + kSaveFileNames[static_cast<std::size_t>(file)],
+                       static_cast<int>(line), std::move(what)};
+    return false;
+  }
+  bool Number(SaveFile file, std::size_t line, const std::string& field, std::int64_t low,
+              std::int64_t high, std::int64_t* value);
+  bool ReadRows(SaveFile file, std::size_t fields, Rows* rows);
+  bool CheckAttributes(SaveFile file, const Rows& rows);
+  bool CheckJobs(const Rows& jobs, std::int64_t towns);
+  bool ReadScalars(SavedGame* game);
+  bool ReadTextSpeed(const std::string& line, std::int32_t* speed);
+
+  const SaveSet& set_;
+  std::string folder_;
+  SaveFault fault_;
+};
+
+bool SaveReader::Number(SaveFile file, std::size_t line, const std::string& field,
+                        std::int64_t low, std::int64_t high, std::int64_t* value) {
+  std::optional<std::int64_t> number = WholeNumber(field);
+  if (!number) return Fail(file, line, "「" + field + "」は数として読めません。");
+  if (*number < low || *number > high) {
+    return Fail(file, line, "「" + field + "」は" + CStr(low) + "から" + CStr(high) +
+                                "までのはずです。");
+  }
+  *value = *number;
+  return true;
+}
+
+bool SaveReader::ReadRows(SaveFile file, std::size_t fields, Rows* rows) {
+  const std::vector<std::string>& lines = set_[file];
+  if (lines.size() > kMostEntries) {
+    return Fail(file, 0, CStr(static_cast<std::int64_t>(lines.size())) + "行あり、" +
+                             CStr(kMostEntries) + "行を超えています。");
+  }
+  rows->reserve(lines.size());
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    std::vector<std::string> row = Split(lines[i], ',');
+    if (row.size() != fields) {
+      return Fail(file, i + 1, "「,」で区切った項目が" + CStr(static_cast<std::int64_t>(fields)) +
+                                   "つのはずが" + CStr(static_cast<std::int64_t>(row.size())) +
+                                   "つあります。");
+    }
+    rows->push_back(std::move(row));
+  }
+  return true;
+}
+
+bool SaveReader::CheckAttributes(SaveFile file, const Rows& rows) {
+  std::int64_t attribute = 0;
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    if (!Number(file, i + 1, rows[i][1], 0, kLastAttribute, &attribute)) return false;
+  }
+  return true;
+}
+
+// A job raises one of the three attributes, pays at most what an Integer
+// holds, and runs between two towns of the loaded list.
+bool SaveReader::CheckJobs(const Rows& jobs, std::int64_t towns) {
+  std::int64_t value = 0;
+  for (std::size_t i = 0; i < jobs.size(); ++i) {
+    const std::vector<std::string>& job = jobs[i];
+    const std::size_t line = i + 1;
+    if (!Number(SaveFile::Jobs, line, job[1], 0, kLastAttribute, &value) ||
+        !Number(SaveFile::Jobs, line, job[2], 0, kIntegerMax, &value) ||
+        !Number(SaveFile::Jobs, line, job[3], 0, towns - 1, &value) ||
+        !Number(SaveFile::Jobs, line, job[4], 0, towns - 1, &value) ||
+        !Number(SaveFile::Jobs, line, job[5], 1, kIntegerMax, &value)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// The game only ever sets the four speeds of the menu.
+bool SaveReader::ReadTextSpeed(const std::string& line, std::int32_t* speed) {
+  std::int64_t value = 0;
+  if (!Number(SaveFile::Scalars, 4, line, 0, kLongMax, &value)) return false;
+  if (value % 100 != 0 || value > 300) {
+    return Fail(SaveFile::Scalars, 4,
+                "文章の速さ「" + line + "」は0、100、200、300のどれかのはずです。");
+  }
+  *speed = static_cast<std::int32_t>(value);
+  return true;
+}
+
+// Values a game can reach: money from 0 (more than the purse holds is cut
+// when shown), strengths and stamina from 0, days 1 to 365 (a save past
+// them would start an ending in the middle of the load).
+bool SaveReader::ReadScalars(SavedGame* game) {
+  const std::vector<std::string>& lines = set_[SaveFile::Scalars];
+  if (lines.size() != kScalarLines) {
+    return Fail(SaveFile::Scalars, 0, "12行のはずが" +
+                                          CStr(static_cast<std::int64_t>(lines.size())) +
+                                          "行あります。");
+  }
+  std::int64_t value = 0;
+  if (!Number(SaveFile::Scalars, 1, lines[0], 0, kLongMax, &value)) return false;
+  game->money = static_cast<std::int32_t>(value);
+  game->name = lines[1];
+  const auto towns = static_cast<std::int64_t>(game->towns.size());
+  if (!Number(SaveFile::Scalars, 3, lines[2], 0, towns - 1, &value)) return false;
+  game->town = static_cast<std::int16_t>(value);
+  if (!ReadTextSpeed(lines[3], &game->textSpeed)) return false;
+  for (std::size_t i = 0; i < game->status.size(); ++i) {
+    const std::int64_t low = i == 4 ? 1 : 0;
+    const std::int64_t high = i == 4 ? kLastDay : kIntegerMax;
+    if (!Number(SaveFile::Scalars, 5 + i, lines[4 + i], low, high, &value)) return false;
+    game->status[i] = static_cast<std::int16_t>(value);
+  }
+  for (std::size_t i = 0; i < game->stories.size(); ++i) {
+    if (!Number(SaveFile::Scalars, 10 + i, lines[9 + i], 0, kIntegerMax, &value)) return false;
+    game->stories[i] = static_cast<std::int16_t>(value);
+  }
+  return true;
+}
+
+std::optional<SavedGame> SaveReader::Read() {
+  SavedGame game;
+  if (!ReadRows(SaveFile::Towns, 2, &game.towns) || !CheckAttributes(SaveFile::Towns, game.towns))
+    return std::nullopt;
+  if (game.towns.size() < kLeastTowns) {
+    Fail(SaveFile::Towns, 0, "街が2つ以上あるはずです。");
+    return std::nullopt;
+  }
+  if (!ReadRows(SaveFile::Fairies, 2, &game.fairies) ||
+      !CheckAttributes(SaveFile::Fairies, game.fairies) ||
+      !ReadRows(SaveFile::Jobs, 6, &game.jobs) ||
+      !CheckJobs(game.jobs, static_cast<std::int64_t>(game.towns.size())) ||
+      !ReadScalars(&game)) {
+    return std::nullopt;
+  }
+  return game;
+}
+
+void FillFamily(ControlArray<ListBox>& family, const Rows& rows) {
+  for (int j = 0; family.Exists(j); ++j) family[j].Clear();
+  for (const std::vector<std::string>& row : rows) {
+    for (std::size_t j = 0; j < row.size(); ++j) family[static_cast<int>(j)].AddItem(row[j]);
+  }
+}
+
+void Restore(Fom& f, const SavedGame& game) {
+  FillFamily(f.LstMati, game.towns);
+  FillFamily(f.LstYou, game.fairies);
+  FillFamily(f.LstSigoto, game.jobs);
+  f.Money = game.money;
+  f.AddMoney(0);
+  f.TxtName.Text = game.name;
+  f.MatiNow = game.town;
+  f.TimSay.SetInterval(game.textSpeed);
+  for (std::int16_t i = 0; i < 5; ++i) {
+    f.StrVal[i] = game.status[i];
+    f.AddStatus(i, 0);
+  }
+  f.IveCount = game.stories;
+  // "Load Start" can be chosen while a journey or a battle of the game left
+  // behind the start panel still runs; it belongs to that game, and its
+  // destination may be no town of the loaded one.
+  f.TimDay.SetEnabled(false);
+  f.TimBtl.SetEnabled(false);
+  f.PicBtl.Visible = false;
+}
+
+}  // namespace
+
+bool Fom::LoadGame() {
+  const std::string folder = DataDir[1] + kSaveFolder;
+  SaveSetRead read = ReadSaveSet(folder);
+  std::optional<SavedGame> game;
+  SaveFault fault;
+  if (read.Fault) {
+    fault = *read.Fault;
+  } else {
+    SaveReader reader(read.Set, folder);
+    game = reader.Read();
+    fault = reader.Fault();
+  }
+  if (!game) {
+    platform_.ReportFailure("ロードできませんでした。\r\n" +
+                            DescribeSaveFault(fault, Relative(fault.Path)));
+    return false;
+  }
+  Restore(*this, *game);
+  EnterTown();
+  platform_.MsgBox("Load　OK", MsgBoxButtons::OK);
+  return true;
+}
+
+}  // namespace kiravel

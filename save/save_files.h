@@ -1,0 +1,60 @@
+// The one save slot: four text files in the save folder that always belong
+// together. A new set is written beside the old one and put in place as a
+// whole, so that however a save is cut short (a crash, a full disk, a power
+// cut), the folder holds either the old game or the new one, never a mix.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kiravel {
+
+// The save folder inside the text folder.
+inline constexpr const char* kSaveFolder = "save/";
+
+enum class SaveFile : std::size_t { Towns, Fairies, Jobs, Scalars };
+
+// In the order they are written and read.
+inline constexpr std::array<const char*, 4> kSaveFileNames = {"mati.dat", "you.dat", "irai.dat",
+                                                              "save.dat"};
+
+// The lines of each file, in the order of kSaveFileNames.
+struct SaveSet {
+  std::array<std::vector<std::string>, 4> Lines;
+  std::vector<std::string>& operator[](SaveFile f) { return Lines[static_cast<std::size_t>(f)]; }
+  const std::vector<std::string>& operator[](SaveFile f) const {
+    return Lines[static_cast<std::size_t>(f)];
+  }
+};
+
+// What went wrong, for the message to the player.
+struct SaveFault {
+  std::string Path;  // the file (or folder) concerned
+  int Line = 0;      // 1-based; 0 when no one line is at fault
+  std::string What;
+  // False only when the new set was complete and committed but could not
+  // all be moved to its own names: it is then the save, not the old one.
+  bool OldSaveKept = true;
+};
+
+// "txt/save/irai.dat 3行目：" and what is wrong, with the file as the player
+// is shown it.
+std::string DescribeSaveFault(const SaveFault& fault, const std::string& shownPath);
+
+// Writes the set into the folder (created when missing) and puts it in place.
+// On a fault the old save is left as it was.
+std::optional<SaveFault> WriteSaveSet(const std::string& folder, const SaveSet& set);
+
+struct SaveSetRead {
+  SaveSet Set;
+  std::optional<SaveFault> Fault;
+};
+
+// Reads the complete set the folder holds, finishing first a save that was
+// cut short after its new set was complete.
+SaveSetRead ReadSaveSet(const std::string& folder);
+
+}  // namespace kiravel

@@ -1,0 +1,62 @@
+// Saving the game from the tavern's system menu: the towns, the fairies, the
+// accepted jobs and the courier's numbers go into the one save slot.
+#include <optional>
+
+#include "core/fom.h"
+#include "save/save_files.h"
+
+namespace kiravel {
+
+namespace {
+
+constexpr std::int16_t kSaveItem = 0;
+constexpr std::int16_t kLoadItem = 1;
+constexpr int kJobColumns = 6;
+
+// A number as the save file holds it: a space where a minus sign would go,
+// and one space after, " 10000 " and "-5 ".
+std::string NumberLine(std::int64_t value) {
+  return (value < 0 ? "" : " ") + CStr(value) + " ";
+}
+
+// Entry i of each list of the family, joined by ",".
+std::vector<std::string> FamilyLines(ControlArray<ListBox>& family, int columns) {
+  std::vector<std::string> lines;
+  const int rows = family[0].ListCount();
+  lines.reserve(static_cast<std::size_t>(rows));
+  for (int i = 0; i < rows; ++i) {
+    std::string line = family[0].List(i);
+    for (int j = 1; j < columns; ++j) line += "," + family[j].List(i);
+    lines.push_back(std::move(line));
+  }
+  return lines;
+}
+
+}  // namespace
+
+void Fom::menu_sis_c_Click(std::int16_t Index) {
+  if (Index == kSaveItem) SaveGame();
+  if (Index == kLoadItem) LoadGame();
+}
+
+void Fom::SaveGame() {
+  SaveSet set;
+  set[SaveFile::Towns] = FamilyLines(LstMati, 2);
+  set[SaveFile::Fairies] = FamilyLines(LstYou, 2);
+  set[SaveFile::Jobs] = FamilyLines(LstSigoto, kJobColumns);
+  std::vector<std::string>& scalars = set[SaveFile::Scalars];
+  scalars = {NumberLine(Money), TxtName.Text, NumberLine(MatiNow), NumberLine(TimSay.Interval())};
+  for (std::int16_t value : StrVal) scalars.push_back(NumberLine(value));
+  for (std::int16_t count : IveCount) scalars.push_back(NumberLine(count));
+  const std::string folder = DataDir[1] + kSaveFolder;
+  if (std::optional<SaveFault> fault = WriteSaveSet(folder, set)) {
+    const char* outcome = fault->OldSaveKept
+                              ? "セーブできませんでした。前のセーブはそのまま残っています。\r\n"
+                              : "セーブを最後まで終えられませんでした。\r\n";
+    platform_.ReportFailure(outcome + DescribeSaveFault(*fault, Relative(fault->Path)));
+    return;
+  }
+  platform_.MsgBox("SAVE　OK", MsgBoxButtons::OK);
+}
+
+}  // namespace kiravel

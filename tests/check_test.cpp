@@ -1,0 +1,239 @@
+// The data checker, run as a data author runs it: on the bundled data folder,
+// on a small complete folder, and on that folder with one fault put in.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "tests/game_fixture.h"
+
+namespace kiravel {
+namespace {
+
+struct CheckRun {
+  int status = -1;
+  std::vector<std::string> lines;
+};
+
+CheckRun RunCheck(const std::string& arguments) {
+  CheckRun run;
+  FILE* pipe = ::popen((std::string(KIRAVEL_CHECK_PATH) + " " + arguments + " 2>/dev/null").c_str(), "r");
+  if (pipe == nullptr) return run;
+  std::string text;
+  char chunk[4096];
+  for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) text.append(chunk, n);
+  const int status = ::pclose(pipe);
+  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  for (std::size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+    run.lines.push_back(text.substr(start, end - start));
+  }
+  return run;
+}
+
+std::string Join(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + "\n";
+  return text;
+}
+
+// A wave header and a short silence: format tag 1 is PCM.
+std::string Wave(int formatTag = 1, bool withData = true) {
+  std::string bytes;
+  auto put = [&](unsigned value, int count) {
+    for (int i = 0; i < count; ++i) bytes += static_cast<char>((value >> (8 * i)) & 0xFF);
+  };
+  bytes += "RIFF";
+  put(withData ? 36 + 16 : 28, 4);
+  bytes += "WAVEfmt ";
+  put(16, 4), put(static_cast<unsigned>(formatTag), 2), put(1, 2), put(8000, 4), put(16000, 4);
+  put(2, 2), put(16, 2);
+  if (!withData) return bytes;
+  bytes += "data";
+  put(16, 4);
+  return bytes + std::string(16, '\0');
+}
+
+// Everything a game needs, one scene a story line, each line ending in its
+// bonus page.
+class CheckedFolder : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    data.WriteStandardFiles();
+    data.WriteBytes("bgm.wav", Wave());
+    data.WriteScript("opn", {">img ttl", "はじまり", "tugi"});
+    for (const char* ending : {"badend_day", "badend_hp", "end"}) {
+      data.WriteScript(ending, {"おわり", ">end"});
+    }
+    data.WriteText("txt/head.dat", {"<META charset=\"Shift_JIS\">"});
+    data.WriteText("txt/foot.dat", {"</HTML>"});
+    for (int line = 0; line < 3; ++line) WriteStoryLine(line);
+  }
+
+  void WriteStoryLine(int line) {
+    const std::string key = std::to_string(line);
+    data.WriteScript(key + "0", {">img " + key + "0", "-mの物語", ">html " + key + ",page" + key});
+    data.WriteText("txt/char" + key + ".dat", {"<P>-m</P>"});
+    for (int k = 0; k <= 8; ++k) data.WritePicture(key + std::to_string(k));
+    data.WritePicture(key + "9_1");
+    data.WritePicture(key + "9_2");
+  }
+
+  CheckRun Check() { return RunCheck(data.Path()); }
+
+  testing::DataFolder data;
+};
+
+TEST(CheckBundledData, TheGamesOwnFolderComesOutClean) {
+  CheckRun run = RunCheck(KIRAVEL_GAME_DIR);
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(Join(run.lines), "");
+}
+
+TEST(CheckUsage, MissingOrExtraArgumentsAndNoFolderAreUsageErrors) {
+  EXPECT_EQ(RunCheck("").status, 2);
+  EXPECT_EQ(RunCheck("a b").status, 2);
+  EXPECT_EQ(RunCheck("/no/such/folder").status, 2);
+}
+
+// A complete folder must raise nothing, or authors learn to ignore the tool.
+TEST_F(CheckedFolder, CompleteFolderRaisesNothing) {
+  CheckRun run = Check();
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(Join(run.lines), "");
+}
+
+TEST_F(CheckedFolder, MissingFixedFilesAreNamed) {
+  std::filesystem::remove(data.Path() + "txt/opn.dat");
+  std::filesystem::remove(data.Path() + "img/mon2.dat");
+  std::filesystem::remove(data.Path() + "bgm.wav");
+  CheckRun run = Check();
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(Join(run.lines),
+            "bgm.wav:0: missing: the game would play no music\n"
+            "img/mon2.dat:0: missing: the monster of 水\n"
+            "txt/opn.dat:0: missing: the opening scene of every new game\n");
+}
+
+TEST_F(CheckedFolder, TextNotInTheGamesEncodingOrLineEndsIsReported) {
+  data.WriteBytes("txt/mati0.dat", "ok\r\n\x81\r\nlf only\nlf again\nno end");
+  data.WriteBytes("txt/mati1.dat", "\xE3\x81\x82\xE3\x81\x82\r\n");  // ああ in UTF-8, also CP932
+  CheckRun run = Check();
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(Join(run.lines),
+            "txt/mati0.dat:2: not valid CP932 text\n"
+            "txt/mati0.dat:3: line ended by LF alone, not CR LF (and 1 more lines)\n"
+            "txt/mati0.dat:5: last line has no CR LF at its end\n"
+            "txt/mati1.dat:0: written in UTF-8; the game reads CP932 (convert it with "
+            "kiravel-textconv)\n");
+}
+
+TEST_F(CheckedFolder, ScriptCommandsThatWouldFailInPlayAreReported) {
+  data.WriteBytes("img/broken.dat", "PNG? no");
+  data.WriteScript("opn", {">img nosuch", ">img broken", ">img ../ttl", ">img", "--x", "--2",
+                           "一", "二", ">ive", "tugi", "残り", "", "残り"});
+  CheckRun run = Check();
+  EXPECT_EQ(run.status, 1);
+  ASSERT_EQ(run.lines.size(), 6u) << Join(run.lines);
+  EXPECT_EQ(run.lines[0], "txt/opn.dat:1: picture img/nosuch.dat: missing");
+  EXPECT_TRUE(run.lines[1].starts_with("txt/opn.dat:2: picture img/broken.dat: not a picture"));
+  EXPECT_EQ(run.lines[2], "txt/opn.dat:3: picture name \"../ttl\" reaches outside img/");
+  EXPECT_EQ(run.lines[3], "txt/opn.dat:5: \"--\" needs a number of steps, not \"x\"");
+  EXPECT_EQ(run.lines[4], "txt/opn.dat:9: warning: \">ive\" is no command: the scene stops in "
+                          "front of it and then shows it as text");
+  EXPECT_EQ(run.lines[5], "txt/opn.dat:11: never played: the scene has ended at line 10 with "
+                          "\"tugi\" (and 1 more lines)");
+}
+
+// A warning alone leaves the folder playable.
+TEST_F(CheckedFolder, WarningsAloneKeepTheExitStatusClean) {
+  data.WriteScript("opn", {"一", ">ive"});
+  CheckRun run = Check();
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.lines.size(), 1u);
+}
+
+TEST_F(CheckedFolder, BonusPageArgumentsAndTheirPiecesAreChecked) {
+  data.WriteScript("00", {">html 0"});
+  data.WriteScript("10", {">html 1,../up"});
+  std::filesystem::remove(data.Path() + "txt/char2.dat");
+  std::filesystem::remove(data.Path() + "img/29_2.dat");
+  CheckRun run = Check();
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(Join(run.lines),
+            "txt/00.dat:1: \">html\" needs two items, a story key and a page name: \"0\"\n"
+            "txt/10.dat:1: bonus page name \"../up\" is no safe file name\n"
+            "txt/20.dat:3: bonus page text txt/char2.dat: missing\n"
+            "txt/20.dat:3: bonus picture img/29_2.dat: missing\n");
+}
+
+TEST_F(CheckedFolder, StoryLinesWithGapsOrWithoutAnEndingAreReported) {
+  data.WriteScript("00", {"一", "tugi"});
+  data.WriteScript("01", {"二", "tugi"});
+  data.WriteScript("03", {"四", ">html 0,page0"});
+  std::filesystem::remove(data.Path() + "txt/10.dat");
+  data.WriteScript("20", {"水", "tugi"});
+  data.WriteScript("007", {"先頭にゼロ"});
+  CheckRun run = Check();
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(Join(run.lines),
+            "txt/007.dat:0: warning: never played: towns ask for story scenes by their count "
+            "without leading zeros\n"
+            "txt/02.dat:0: missing: story line 0 has txt/03.dat after it, and towns ask for this "
+            "one first\n"
+            "txt/10.dat:0: missing: towns of 草 open story line 1 with this scene\n"
+            "txt/20.dat:0: story line 2 stops here without \">html\": towns would next ask for "
+            "the missing txt/21.dat\n");
+}
+
+// The seventh scene of a line is offered only after six of the line before.
+TEST_F(CheckedFolder, LateScenesBehindAShortPreviousLineAreNeverOffered) {
+  data.WriteScript("00", {"火", "tugi"});
+  for (int count = 1; count <= 6; ++count) data.WriteScript("0" + std::to_string(count), {"火", "tugi"});
+  data.WriteScript("07", {"火", ">html 0,page0"});
+  CheckRun run = Check();
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(Join(run.lines),
+            "txt/06.dat:0: warning: never offered: towns of 水 offer it only after six scenes of "
+            "story line 2, which ends sooner\n");
+}
+
+TEST_F(CheckedFolder, EndingsThatLetTheGameGoOnAreReported) {
+  data.WriteScript("badend_hp", {"倒れた", "tugi"});
+  data.WriteScript("end", {"おしまい", ">html 0,again"});
+  CheckRun run = Check();
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(Join(run.lines),
+            "txt/badend_hp.dat:2: this scene ends the game, but it returns to the town: end it "
+            "with \">end\"\n"
+            "txt/end.dat:2: \">html\" in the closing scene would start it over and over\n");
+}
+
+TEST_F(CheckedFolder, MusicThatTheDeviceCannotPlayIsReported) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"not a wave", "not a RIFF/WAVE file"},
+      {Wave(3), "not PCM (format tag 3)"},
+      {Wave(1, false), "no data chunk"},
+      {Wave().substr(0, 50), "its \"data\" chunk runs past the file's end"},
+  };
+  for (const auto& [bytes, problem] : cases) {
+    data.WriteBytes("bgm.wav", bytes);
+    CheckRun run = Check();
+    EXPECT_EQ(run.status, 1) << problem;
+    EXPECT_EQ(Join(run.lines), "bgm.wav:0: " + problem + ": the game would play no music\n");
+  }
+}
+
+TEST_F(CheckedFolder, PageHeadWithoutItsCharsetIsWarnedOf) {
+  data.WriteText("txt/head.dat", {"<HTML>"});
+  CheckRun run = Check();
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(Join(run.lines),
+            "txt/head.dat:0: warning: declares no charset Shift_JIS: browsers may show the page "
+            "garbled\n");
+}
+
+}  // namespace
+}  // namespace kiravel

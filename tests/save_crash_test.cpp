@@ -1,0 +1,133 @@
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <iostream>
+#include <random>
+#include <string>
+
+#include "tests/game_fixture.h"
+
+namespace kiravel {
+namespace {
+
+// Game number g: every saved value, and the length of every list, follows
+// from g, so a load that mixed files of two saves cannot look like one game.
+void MakeGeneration(Fom& f, std::int32_t g) {
+  const std::string tag = CStr(g);
+  f.LstMati.ForEach([](ListBox& list) { list.Clear(); });
+  f.LstYou.ForEach([](ListBox& list) { list.Clear(); });
+  f.LstSigoto.ForEach([](ListBox& list) { list.Clear(); });
+  const int towns = 2 + g % 7;
+  for (int k = 0; k < towns; ++k) f.AddTown("街" + tag + "の" + CStr(k), static_cast<std::int16_t>(k % 3));
+  for (int k = 0; k < g % 5; ++k) f.AddFairy(static_cast<std::int16_t>(k % 3));
+  for (int k = 0; k < g % 4; ++k) {
+    const std::string job[] = {"依頼" + tag, "1", CStr(g % 30000), "0", "1", "100"};
+    for (int c = 0; c <= 5; ++c) f.LstSigoto[c].AddItem(job[c]);
+  }
+  f.Money = g;
+  f.TxtName.Text = "G" + tag;
+  f.MatiNow = static_cast<std::int16_t>(g % towns);
+  f.TimSay.SetInterval((g % 4) * 100);
+  f.StrVal = {static_cast<std::int16_t>(g % 1000), 1, 2, 3, static_cast<std::int16_t>(1 + g % 365)};
+  f.IveCount = {static_cast<std::int16_t>(g % 7), 0, 0};
+}
+
+// Whether the loaded game is all of one generation.
+::testing::AssertionResult IsOneGeneration(const Fom& f) {
+  const std::int32_t g = f.Money;
+  const int towns = 2 + g % 7;
+  auto fail = [&](const char* what) {
+    return ::testing::AssertionFailure() << what << " does not belong to game " << g;
+  };
+  if (f.TxtName.Text != "G" + CStr(g)) return fail("the name");
+  if (f.LstMati[0].ListCount() != towns) return fail("the towns");
+  if (f.LstMati[0].List(towns - 1).find("街" + CStr(g) + "の") == std::string::npos)
+    return fail("the last town");
+  if (f.LstYou[0].ListCount() != g % 5) return fail("the fairies");
+  if (f.LstSigoto[0].ListCount() != g % 4) return fail("the jobs");
+  if (g % 4 != 0 && f.LstSigoto[0].List(0) != "依頼" + CStr(g)) return fail("the first job");
+  if (f.MatiNow != g % towns || f.TimSay.Interval() != (g % 4) * 100) return fail("the town");
+  if (f.StrVal[4] != 1 + g % 365 || f.IveCount[0] != g % 7) return fail("the numbers");
+  return ::testing::AssertionSuccess();
+}
+
+// Whether a save was cut short: its new files or its manifest are left.
+bool CutShort(const std::string& folder) {
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    if (entry.path().extension() != ".dat") return true;
+  }
+  return false;
+}
+
+std::unique_ptr<Fom> OpenGame(ScriptedPlatform& platform, const std::string& folder) {
+  auto fom = std::make_unique<Fom>(platform, folder);
+  fom->Form_Load();
+  fom->Form_Resize();
+  return fom;
+}
+
+// The saving process: loads the game, then saves each next game for ever.
+[[noreturn]] void SaveForEver(const std::string& folder) {
+  ScriptedPlatform platform;
+  std::unique_ptr<Fom> fom = OpenGame(platform, folder);
+  if (!fom->LoadGame()) ::_exit(3);
+  for (std::int32_t g = fom->Money + 1;; ++g) {
+    MakeGeneration(*fom, g);
+    platform.MessageBoxes.clear();
+    fom->SaveGame();
+    if (!platform.Failures.empty()) ::_exit(4);
+  }
+}
+
+// A save killed at any moment leaves the last complete save or the one being
+// written, whole: the kills land all over the save, hundreds of times.
+TEST(SaveCrash, KilledSavesLeaveTheOldOrTheNewGameNeverAMix) {
+  testing::Game game;
+  game.StartInTown(1);
+  MakeGeneration(*game.fom, 1);
+  game.fom->SaveGame();
+  ASSERT_TRUE(game.platform.Failures.empty());
+
+  // One save's time, so the kills spread over a few saves from the start.
+  auto started = std::chrono::steady_clock::now();
+  for (int i = 0; i < 5; ++i) game.fom->SaveGame();
+  auto saveUs = std::chrono::duration_cast<std::chrono::microseconds>(
+                    std::chrono::steady_clock::now() - started).count() / 5;
+  std::mt19937 random(20261207);
+  std::uniform_int_distribution<long> delay(0, 2000 + 2 * saveUs);
+
+  std::int32_t last = 1;
+  int advanced = 0;
+  int interrupted = 0;
+  for (int kill = 0; kill < 240; ++kill) {
+    pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) SaveForEver(game.data.Path());
+    ::usleep(static_cast<useconds_t>(delay(random)));
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "the saving process stopped by itself: " << status;
+    interrupted += CutShort(game.data.Path() + "txt/save");
+
+    ScriptedPlatform platform;
+    std::unique_ptr<Fom> loaded = OpenGame(platform, game.data.Path());
+    ASSERT_TRUE(loaded->LoadGame()) << "kill " << kill << ": " << platform.Failures.at(0);
+    ASSERT_TRUE(IsOneGeneration(*loaded)) << "kill " << kill;
+    ASSERT_GE(loaded->Money, last) << "an older game came back";
+    advanced += loaded->Money > last;
+    last = loaded->Money;
+  }
+  std::cout << "saves of " << saveUs << " us: " << advanced
+            << " of 240 kills came after a new save, " << interrupted << " cut one short\n";
+  EXPECT_GT(advanced, 20) << "too few kills came after a finished save to tell anything";
+  EXPECT_GT(interrupted, 20) << "too few kills landed in the middle of a save";
+}
+
+}  // namespace
+}  // namespace kiravel

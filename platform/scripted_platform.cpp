@@ -5,6 +5,7 @@
 #include <iterator>
 #include <sstream>
 
+#include "platform/mci_codes.h"
 #include "platform/picture_probe.h"
 #include "core/vb.h"
 #include "ui/controls.h"
@@ -13,12 +14,6 @@ namespace kiravel {
 
 namespace {
 
-// MCI result codes the simulated device gives.
-constexpr std::int32_t kMciOk = 0;
-constexpr std::int32_t kMciUnknownCommand = 257;
-constexpr std::int32_t kMciInvalidDeviceName = 263;
-constexpr std::int32_t kMciFileNotFound = 275;
-constexpr std::int32_t kMciCannotLoadDriver = 266;
 
 std::uint32_t LittleEndian(const std::string& bytes, std::size_t at, int size) {
   std::uint32_t value = 0;
@@ -99,7 +94,7 @@ std::int32_t ScriptedPlatform::mciSendString(const std::string& command, std::st
                                              int replyLength) {
   std::string answer;
   std::int32_t result = Mci(command, &answer);
-  if (reply != nullptr && result == kMciOk && !answer.empty()) {
+  if (reply != nullptr && result == mci::kOk && !answer.empty()) {
     std::size_t n = std::min<std::size_t>(answer.size(), static_cast<std::size_t>(std::max(0, replyLength)));
     if (reply->size() < n) reply->resize(n, ' ');
     reply->replace(0, n, answer.substr(0, n));
@@ -110,24 +105,24 @@ std::int32_t ScriptedPlatform::mciSendString(const std::string& command, std::st
 
 std::int32_t ScriptedPlatform::Mci(const std::string& command, std::string* reply) {
   std::vector<std::string> words = Words(command);
-  if (words.empty()) return kMciUnknownCommand;
+  if (words.empty()) return mci::kUnrecognizedCommand;
   const std::string& verb = words[0];
   if (verb == "open") {
     std::size_t first = command.find('"');
     std::size_t last = command.find('"', first + 1);
     std::size_t aliasAt = command.find(" alias ");
     if (first == std::string::npos || last == std::string::npos || aliasAt == std::string::npos)
-      return kMciUnknownCommand;
+      return mci::kUnrecognizedCommand;
     std::string alias = Words(command.substr(aliasAt + 7)).at(0);
     std::int64_t length = WaveLengthMs(command.substr(first + 1, last - first - 1));
-    if (length < 0) return length == -1 ? kMciFileNotFound : kMciCannotLoadDriver;
+    if (length < 0) return length == -1 ? mci::kFileNotFound : mci::kCannotLoadDriver;
     devices_.push_back(Device{alias, length, false, 0, 0});
-    return kMciOk;
+    return mci::kOk;
   }
-  if (words.size() < 2) return kMciUnknownCommand;
+  if (words.size() < 2) return mci::kUnrecognizedCommand;
   auto device = std::find_if(devices_.begin(), devices_.end(),
                              [&](const Device& d) { return d.alias == words[1]; });
-  if (device == devices_.end()) return kMciInvalidDeviceName;
+  if (device == devices_.end()) return mci::kInvalidDeviceName;
   // Where playback stands now: a playing device stops at the end of its file.
   if (device->playing) {
     std::int64_t at = device->positionMs + (NowMs - device->startedMs);
@@ -138,16 +133,16 @@ std::int32_t ScriptedPlatform::Mci(const std::string& command, std::string* repl
   }
   if (verb == "close") {
     devices_.erase(device);
-    return kMciOk;
+    return mci::kOk;
   }
   if (verb == "status" && words.size() >= 3 && words[2] == "mode") {
     *reply = device->playing ? "playing" : "stopped";
-    return kMciOk;
+    return mci::kOk;
   }
   if (verb == "seek" && words.size() >= 4 && words[2] == "to" && words[3] == "start") {
     device->playing = false;
     device->positionMs = 0;
-    return kMciOk;
+    return mci::kOk;
   }
   if (verb == "play") {
     if (words.size() >= 4 && words[2] == "from") device->positionMs = static_cast<std::int64_t>(Val(words[3]));
@@ -155,9 +150,9 @@ std::int32_t ScriptedPlatform::Mci(const std::string& command, std::string* repl
       device->playing = device->positionMs < device->lengthMs;
       device->startedMs = NowMs;
     }
-    return kMciOk;
+    return mci::kOk;
   }
-  return kMciUnknownCommand;
+  return mci::kUnrecognizedCommand;
 }
 
 namespace {

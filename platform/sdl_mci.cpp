@@ -1,5 +1,7 @@
 #include "platform/sdl_mci.h"
 
+#include "platform/mci_codes.h"
+
 #include <SDL.h>
 
 #include <algorithm>
@@ -11,17 +13,7 @@ namespace kiravel {
 
 namespace {
 
-// The result codes the Windows music device gives for the same faults.
-constexpr std::int32_t kOk = 0;
-constexpr std::int32_t kUnrecognizedCommand = 261;
-constexpr std::int32_t kHardware = 262;
-constexpr std::int32_t kInvalidDeviceName = 263;
-constexpr std::int32_t kCannotLoadDriver = 266;
-constexpr std::int32_t kMissingParameter = 273;
-constexpr std::int32_t kFileNotFound = 275;
-constexpr std::int32_t kOutOfRange = 282;
-constexpr std::int32_t kDuplicateAlias = 289;
-constexpr std::int32_t kInvalidFile = 296;
+using namespace mci;
 
 std::vector<std::string> Words(const std::string& text) {
   std::vector<std::string> words;
@@ -74,6 +66,9 @@ struct SdlMci::Device {
   bool EnsureAudio() {
     if (audioReady) return true;
     if (audioFailed) return false;
+    // Left to itself SDL would take SIGINT and SIGTERM once audio starts,
+    // and the game could no longer be ended from outside.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     audioReady = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
     audioFailed = !audioReady;
     return audioReady;

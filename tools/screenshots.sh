@@ -38,6 +38,8 @@ select LstIrai 0
 click ComIrai
 wait 300
 shot 05-request-taken
+click MenuCom
+wait 200
 SCENARIO
   # Journeys back and forth between the first and the third town, so that
   # a monster is all but sure to meet the courier on one of them.
@@ -45,21 +47,24 @@ SCENARIO
     echo "select LstMati(0) $(( trip % 2 == 1 ? 0 : 2 ))"
     echo "click Com(4)"
     echo "wait 250"
-    echo "shot $(printf %02d $(( 4 + 2 * trip )))-road-$trip"
-    for _ in 1 2 3 4 5 6 7 8; do
+    echo "shot $(printf %02d $(( 3 + 3 * trip )))-road-$trip"
+    echo "click ComBtl"
+    echo "wait 250"
+    echo "shot $(printf %02d $(( 4 + 3 * trip )))-flute-$trip"
+    for _ in 1 2 3 4 5 6 7; do
       echo "click ComBtl"
       echo "wait 250"
     done
     echo "wait 1000"
-    echo "shot $(printf %02d $(( 5 + 2 * trip )))-arrived-$trip"
+    echo "shot $(printf %02d $(( 5 + 3 * trip )))-arrived-$trip"
   done
   cat <<'SCENARIO'
 resize 1200 900
 wait 500
-shot 22-large
+shot 30-large
 resize 400 300
 wait 500
-shot 23-small
+shot 31-small
 close
 SCENARIO
 } >"$scenario"

@@ -28,7 +28,8 @@ class FirstPaint : public QObject {
     QCoreApplication::instance()->removeEventFilter(this);
     // Printed once the painting has been handed to the screen.
     QTimer::singleShot(0, this, [] {
-      std::printf("first-frame %lld\n", static_cast<long long>(QDateTime::currentMSecsSinceEpoch()));
+      auto now = static_cast<long long>(QDateTime::currentMSecsSinceEpoch());
+      std::printf("first-frame %lld\n", now);
       std::fflush(stdout);
     });
     return false;

@@ -49,7 +49,9 @@ void GameWindow::Open() {
   std::string notice = OpeningNotice(MissingData(fom_.AppPath), platform_.ReleaseFailures());
   if (notice.empty()) return;
   // The box comes once the window is on the screen, over it.
-  QTimer::singleShot(0, this, [this, notice] { Run([this, notice] { platform_.ReportFailure(notice); }); });
+  QTimer::singleShot(0, this, [this, notice] {
+    Run([this, notice] { platform_.ReportFailure(notice); });
+  });
 }
 
 QWidget* GameWindow::WidgetOf(const Control& control) const {
@@ -149,8 +151,10 @@ void GameWindow::Sync() {
 // Controls created while the game runs (the status bars of Form_Load) get
 // their widgets at the next look.
 void GameWindow::CreateMissingViews() {
+  std::vector<Control*> controls = fom_.AllControls();
+  if (controls.size() == views_.size()) return;
   bool added = false;
-  for (Control* control : fom_.AllControls()) {
+  for (Control* control : controls) {
     if (views_.count(control) != 0) continue;
     View* view = MakeView(*control, *this, ContainerWidget(control->Container));
     views_[control] = view;

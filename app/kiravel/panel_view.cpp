@@ -16,21 +16,21 @@ class PanelView::Canvas : public QWidget {
  public:
   explicit Canvas(QWidget* parent) : QWidget(parent) { setAutoFillBackground(true); }
 
-  void Show(const std::shared_ptr<const Image>& picture) {
-    const auto* pixels = dynamic_cast<const QtImage*>(picture.get());
-    picture_ = pixels != nullptr ? QPixmap::fromImage(pixels->Pixels) : QPixmap();
+  void Show(std::shared_ptr<const Image> picture) {
+    picture_ = std::move(picture);
     update();
   }
 
  protected:
   // The picture fills the client area, stretched each way on its own.
   void paintEvent(QPaintEvent*) override {
-    if (picture_.isNull()) return;
-    QPainter(this).drawPixmap(rect(), picture_);
+    const auto* pixels = dynamic_cast<const QtImage*>(picture_.get());
+    if (pixels == nullptr) return;
+    QPainter(this).drawImage(rect(), pixels->Pixels);
   }
 
  private:
-  QPixmap picture_;
+  std::shared_ptr<const Image> picture_;
 };
 
 PanelView::PanelView(PictureBox& panel, PlayerInput& input, QWidget* parent)

@@ -1,6 +1,8 @@
 #include "app/kiravel/qt_platform.h"
 
+#include <QBuffer>
 #include <QCursor>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QMenu>
@@ -97,13 +99,23 @@ std::int32_t QtPlatform::mciSendString(const std::string& command, std::string* 
 }
 
 // The ".dat" ending says nothing about the format: the reader looks at the
-// bytes.
+// bytes. The file is read at every request; only when its bytes are those
+// of the picture decoded last (the title, asked for by both panels at every
+// resize) is that decoding used again.
 std::shared_ptr<const Image> QtPlatform::LoadPicture(const std::string& path) {
-  QImageReader reader(QString::fromStdString(path));
+  QFile file(QString::fromStdString(path));
+  if (!file.open(QIODevice::ReadOnly)) return nullptr;
+  QByteArray bytes = file.readAll();
+  if (last_ != nullptr && bytes == lastBytes_) return last_;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::ReadOnly);
+  QImageReader reader(&buffer);
   reader.setDecideFormatFromContent(true);
   QImage pixels = reader.read();
   if (pixels.isNull()) return nullptr;
-  return std::make_shared<QtImage>(std::move(pixels));
+  last_ = std::make_shared<QtImage>(std::move(pixels));
+  lastBytes_ = std::move(bytes);
+  return last_;
 }
 
 const MenuItem* QtPlatform::PopupMenu(const MenuItem& root) {

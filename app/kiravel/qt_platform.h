@@ -3,6 +3,7 @@
 // the music device.
 #pragma once
 
+#include <QByteArray>
 #include <QMessageBox>
 #include <QWidget>
 
@@ -57,6 +58,8 @@ class QtPlatform : public Platform {
   std::mt19937_64 generator_;
   bool holding_ = false;
   std::vector<std::string> held_;
+  std::shared_ptr<const Image> last_;
+  QByteArray lastBytes_;
 };
 
 }  // namespace kiravel::qt

@@ -32,9 +32,8 @@ class ScenarioPlayer : public QObject {
   ScenarioPlayer(Fom& fom, GameWindow& window, QStringList lines, QString shotDir)
       : QObject(&window), fom_(fom), window_(window), lines_(std::move(lines)),
         shotDir_(std::move(shotDir)) {
-    auto* watch = new QTimer(this);
-    connect(watch, &QTimer::timeout, this, [this] { AnswerBoxes(); });
-    watch->start(kBoxWatchMs);
+    connect(&watch_, &QTimer::timeout, this, [this] { AnswerBoxes(); });
+    watch_.start(kBoxWatchMs);
     QTimer::singleShot(0, this, [this] { Next(); });
   }
 
@@ -48,6 +47,8 @@ class ScenarioPlayer : public QObject {
       QTimer::singleShot(wait, this, [this] { Next(); });
       return;
     }
+    // Played to the end: the game runs on undisturbed, as a player left it.
+    watch_.stop();
   }
 
   // Carries out one command; returns how long to let the game run after it.
@@ -61,7 +62,7 @@ class ScenarioPlayer : public QObject {
       window_.resize(words[1].toInt(), words[2].toInt());
     } else if (command == "close" && words.size() == 1) {
       window_.close();
-    } else if (words.size() >= 2 && (command == "click" || command == "select" || command == "type")) {
+    } else if (words.size() >= 2 && QStringList{"click", "select", "type"}.contains(command)) {
       Use(command, words[1], line.section(' ', 2));
     } else {
       Log("not understood: " + line);
@@ -101,7 +102,10 @@ class ScenarioPlayer : public QObject {
   }
 
   void AnswerBoxes() {
-    if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) menu->close();
+    if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+      menu->grab().save(QDir(shotDir_).filePath(QStringLiteral("menu-%1.png").arg(++menus_)));
+      menu->close();
+    }
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     if (box == nullptr) return;
     box->grab().save(QDir(shotDir_).filePath(QStringLiteral("box-%1.png").arg(++boxes_)));
@@ -115,8 +119,10 @@ class ScenarioPlayer : public QObject {
   GameWindow& window_;
   QStringList lines_;
   QString shotDir_;
+  QTimer watch_;
   qsizetype next_ = 0;
   int boxes_ = 0;
+  int menus_ = 0;
 };
 
 }  // namespace

@@ -11,7 +11,7 @@
 //   resize W H       size the window to W × H pixels
 //   close            close the window
 // A message box that comes up is saved as box-N.png and answered with its
-// default button; a popup menu is dismissed.
+// default button; a popup menu is saved as menu-N.png and dismissed.
 #pragma once
 
 #include "app/kiravel/game_window.h"

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QElapsedTimer>
+#include <QFontInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,9 +19,11 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "app/kiravel/appearance.h"
 #include "app/kiravel/game_window.h"
+#include "app/kiravel/qt_image.h"
 #include "app/kiravel/qt_platform.h"
 #include "tests/game_fixture.h"
 
@@ -155,6 +158,7 @@ bool Within(const QWidget& widget, const QWidget* found) {
 TEST(GameWindow, EasyLevelLeadsFromTheStartPanelToATownViewThatShowsTheGame) {
   Window w;
   Fom& f = *w.fom;
+  EXPECT_EQ(w.window->windowTitle(), "Kiravel");
   auto& easy = w.Widget<QPushButton>(f.ComStt[0]);
   EXPECT_EQ(easy.text(), "LV EASY");
   EXPECT_TRUE(easy.isVisible());
@@ -165,6 +169,10 @@ TEST(GameWindow, EasyLevelLeadsFromTheStartPanelToATownViewThatShowsTheGame) {
   EXPECT_TRUE(w.Widget<QPushButton>(f.ComSkep).isVisible());
   EXPECT_EQ(w.Widget<QPushButton>(f.ComSkep).text(), "イベント\nスキップ");
   EXPECT_TRUE(w.Text(f.Lbl).contains("ようこそ"));
+  // The story font the game names is drawn with the Japanese font installed.
+  QFontInfo story(w.Widget<QLabel>(f.Lbl).font());
+  EXPECT_EQ(story.family(), "IPAPGothic");
+  EXPECT_TRUE(story.bold());
 
   w.Widget<QPushButton>(f.ComSkep).click();
   EXPECT_FALSE(w.Widget<QPushButton>(f.ComSkep).isVisible());
@@ -207,6 +215,23 @@ TEST(GameWindow, PicturesAreReadByTheirBytesAndStretchedOverTheWholePanel) {
   EXPECT_EQ(w.PictureAt(0.99, 0.99), QColor(Qt::darkBlue));
 }
 
+TEST(GameWindow, PictureFileIsReadAgainAtEveryRequest) {
+  Window w;
+  const std::string title = w.data.Path() + "img/ttl.dat";
+  std::shared_ptr<const Image> first = w.platform.LoadPicture(title);
+  ASSERT_NE(first, nullptr);
+  // The same bytes may share one decoding; other bytes under the same name
+  // must show the new picture.
+  EXPECT_EQ(w.platform.LoadPicture(title), first);
+  w.data.WriteBytes("img/ttl.dat", kTown);
+  std::shared_ptr<const Image> replaced = w.platform.LoadPicture(title);
+  ASSERT_NE(replaced, nullptr);
+  EXPECT_EQ(dynamic_cast<const QtImage&>(*replaced).Pixels.pixelColor(0, 0), QColor(Qt::cyan));
+  w.data.WriteBytes("img/ttl.dat", "no picture");
+  EXPECT_EQ(w.platform.LoadPicture(title), nullptr);
+  EXPECT_EQ(w.platform.LoadPicture(w.data.Path() + "img/none.dat"), nullptr);
+}
+
 TEST(GameWindow, CourierNameIsTypedThroughTheGameWithItsLimits) {
   Window w;
   auto& name = w.Widget<QLineEdit>(w.fom->TxtName);
@@ -220,7 +245,8 @@ TEST(GameWindow, CourierNameIsTypedThroughTheGameWithItsLimits) {
   // A character the save file cannot hold never reaches the game, and the
   // box shows what the game kept.
   name.selectAll();
-  QKeyEvent refused(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString::fromUtf8("ミ😀ン"));
+  QKeyEvent refused(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier,
+                    QString::fromUtf8("ミ😀ン"));
   QCoreApplication::sendEvent(&name, &refused);
   EXPECT_EQ(w.fom->TxtName.Text, "ミン");
   EXPECT_EQ(name.text(), "ミン");
@@ -243,12 +269,15 @@ TEST(GameWindow, EnterAndSpacePressTheFocusedButton) {
 }
 
 TEST(GameWindow, KeyboardCannotPressWhatTheStartPanelCovers) {
+  BoxCatcher boxes;
   Window w;
+  // Travelling before a game has begun would ask for a town in a box.
   auto& travel = w.Widget<QPushButton>(w.fom->Com[4]);
   QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
   QCoreApplication::sendEvent(&travel, &enter);
-  EXPECT_TRUE(w.fom->PicStt.Visible);
-  EXPECT_TRUE(w.platform.ReleaseFailures().empty());
+  RunFor(50);
+  EXPECT_TRUE(boxes.Texts.isEmpty());
+  EXPECT_EQ(w.fom->LblGame.Caption, "LblGame");
   // Focus moves between the start buttons in the window's order.
   EXPECT_EQ(w.Widget<QWidget>(w.fom->ComStt[0]).nextInFocusChain(),
             &w.Widget<QWidget>(w.fom->ComStt[1]));
@@ -290,6 +319,37 @@ TEST(GameWindow, ChoosingATownReachesTheGameAndTravelStartsTheDayClock) {
   EXPECT_GE(w.window->GameTimers().QtTimer(f.BgmTim)->interval(), 10);
   EXPECT_TRUE(RunUntil([&] { return !f.TimDay.Enabled; }));
   EXPECT_FALSE(day->isActive());
+}
+
+TEST(GameWindow, QtTimersFollowEveryWayTheGameSwitchesItsTimers) {
+  Window w;
+  Timer& battle = w.fom->TimBtl;
+  const QTimer& qt = *w.window->GameTimers().QtTimer(battle);
+  auto change = [&](const std::function<void()>& what) { w.window->Change(what); };
+  change([&] { battle.SetEnabled(true); });
+  EXPECT_TRUE(qt.isActive());
+  EXPECT_EQ(qt.interval(), 1000);
+  change([&] { battle.SetInterval(0); });
+  EXPECT_FALSE(qt.isActive());
+  change([&] { battle.SetInterval(500); });
+  EXPECT_TRUE(qt.isActive());
+  EXPECT_EQ(qt.interval(), 500);
+  // A plain assignment of the flag leaves no restart count behind.
+  change([&] { battle.Enabled = false; });
+  EXPECT_FALSE(qt.isActive());
+  change([&] { battle.Enabled = true; });
+  EXPECT_TRUE(qt.isActive());
+}
+
+TEST(GameWindow, AnEventArrivingWhileAnotherRunsWaitsForItToFinish) {
+  Window w;
+  std::vector<int> order;
+  w.window->Change([&] {
+    order.push_back(1);
+    w.window->Change([&] { order.push_back(3); });
+    order.push_back(2);
+  });
+  EXPECT_EQ(order, (std::vector<int>{1, 2, 3}));
 }
 
 TEST(GameWindow, WindowKeepsFourToThreeAndSurvivesTinyHugeMaximisedAndMinimised) {

@@ -54,7 +54,8 @@ void TextAreaView::Apply(double twipsPerPixel) {
 
 void TextAreaView::Edited() {
   if (applying_) return;
-  std::string typed = toPlainText().replace(QStringLiteral("\n"), QStringLiteral("\r\n")).toStdString();
+  std::string typed =
+      toPlainText().replace(QStringLiteral("\n"), QStringLiteral("\r\n")).toStdString();
   input_.Change([this, typed] {
     box_.Type(typed);
     if (box_.Text == typed) text_ = typed;

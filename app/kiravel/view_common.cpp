@@ -52,8 +52,15 @@ QRect PixelRect(const PlacedControl& control, double twipsPerPixel) {
 
 void PlacedLook::Apply(QWidget& widget, const PlacedControl& control, const std::string& toolTip,
                        double twipsPerPixel) {
-  if (Changed(rect_, PixelRect(control, twipsPerPixel))) widget.setGeometry(*rect_);
-  if (Changed(font_, FontKey{control.FontName, control.FontSize, control.FontBold})) {
+  Place place{control.LeftTwips, control.TopTwips, control.WidthTwips, control.HeightTwips,
+              twipsPerPixel};
+  if (Changed(place_, place)) widget.setGeometry(PixelRect(control, twipsPerPixel));
+  // Compared field by field, without copying the name: this runs for every
+  // control after every tick of the music's check.
+  bool fontChanged = !font_ || font_->size != control.FontSize ||
+                     font_->bold != control.FontBold || font_->name != control.FontName;
+  if (fontChanged) {
+    font_ = Font{control.FontName, control.FontSize, control.FontBold};
     widget.setFont(FontOf(control));
   }
   if (back_ != QPalette::NoRole && Changed(colours_, {control.BackColor, control.ForeColor})) {

@@ -7,7 +7,6 @@
 #include <QListWidget>
 #include <QLineEdit>
 #include <QPalette>
-#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRect>
@@ -60,13 +59,21 @@ class PlacedLook {
              double twipsPerPixel);
 
  private:
-  using FontKey = std::tuple<std::string, int, bool>;
+  struct Place {
+    double left, top, width, height, twipsPerPixel;
+    bool operator==(const Place&) const = default;
+  };
+  struct Font {
+    std::string name;
+    int size;
+    bool bold;
+  };
   QPalette::ColorRole back_;
   QPalette::ColorRole text_;
-  std::optional<QRect> rect_;
+  std::optional<Place> place_;
   std::optional<bool> visible_;
   std::optional<bool> enabled_;
-  std::optional<FontKey> font_;
+  std::optional<Font> font_;
   std::optional<std::pair<Colour, Colour>> colours_;
   std::optional<std::string> toolTip_;
 };

@@ -35,8 +35,14 @@ launch() {
   pid=$!
 }
 
+# Asks the program to end, and makes it end if it will not.
 stop() {
   kill "$pid" 2>/dev/null || true
+  for _ in $(seq 50); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -9 "$pid" 2>/dev/null || true
   wait "$pid" 2>/dev/null || true
 }
 
@@ -81,7 +87,10 @@ idle() {
     'BEGIN { printf "%.2f %d\n", d / hz / 10 * 100, peak }'
 }
 
-median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+median() {
+  sort -n | awk '{ v[NR] = $1 }
+    END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
 
 measure() {
   local name="$1" program="$2"
@@ -90,9 +99,11 @@ measure() {
   start_ms="$(cut -d' ' -f1 "$work/$name.starts" | median)"
   peak_kb="$(cut -d' ' -f2 "$work/$name.starts" | median)"
   read -r idle_cpu idle_peak < <(idle "$program")
-  printf '%-6s first frame %5s ms (runs: %s)  peak %6s kB  idle CPU %5s %%  peak in town view %6s kB\n' \
-    "$name" "$start_ms" "$(cut -d' ' -f1 "$work/$name.starts" | tr '\n' ' ' | sed 's/ $//')" \
-    "$peak_kb" "$idle_cpu" "$idle_peak"
+  local all
+  all="$(cut -d' ' -f1 "$work/$name.starts" | tr '\n' ' ' | sed 's/ $//')"
+  printf '%-4s first frame %4s ms (runs: %s)  peak %6s kB  idle CPU %5s %%  ' \
+    "$name" "$start_ms" "$all" "$peak_kb" "$idle_cpu"
+  printf 'peak in town view %6s kB\n' "$idle_peak"
   eval "${name}_start=$start_ms ${name}_peak=$peak_kb ${name}_idle_peak=$idle_peak"
 }
 
@@ -100,5 +111,5 @@ measure bare "$bare"
 measure game "$game"
 awk -v gs="$game_start" -v bs="$bare_start" -v gp="$game_peak" -v bp="$bare_peak" \
   -v gt="$game_idle_peak" -v bt="$bare_idle_peak" 'BEGIN {
-    printf "game / bare: start-up %.2fx (aim 1.3x), peak memory %.2fx (aim 1.5x), in town view %.2fx\n",
-      gs / bs, gp / bp, gt / bt }'
+    printf "game / bare: start-up %.2fx (aim 1.3x), peak memory %.2fx (aim 1.5x),", gs / bs, gp / bp
+    printf " in town view %.2fx\n", gt / bt }'

@@ -5,6 +5,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <future>
 #include <cstdint>
 #include <sstream>
 #include <vector>
@@ -50,6 +51,7 @@ bool ParseMilliseconds(const std::string& text, std::int64_t* value) {
 struct SdlMci::Device {
   bool audioReady = false;
   bool audioFailed = false;
+  std::future<bool> starting;  // the audio system coming up early
   std::string alias;
   SDL_AudioDeviceID output = 0;
   SDL_AudioSpec spec{};
@@ -59,17 +61,22 @@ struct SdlMci::Device {
   bool playing = false;
 
   ~Device() {
+    if (starting.valid()) audioReady = starting.get();
     Close();
     if (audioReady) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  }
+
+  static bool StartAudio() {
+    // Left to itself SDL would take SIGINT and SIGTERM once audio starts,
+    // and the game could no longer be ended from outside.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    return SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
   }
 
   bool EnsureAudio() {
     if (audioReady) return true;
     if (audioFailed) return false;
-    // Left to itself SDL would take SIGINT and SIGTERM once audio starts,
-    // and the game could no longer be ended from outside.
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    audioReady = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+    audioReady = starting.valid() ? starting.get() : StartAudio();
     audioFailed = !audioReady;
     return audioReady;
   }
@@ -164,6 +171,11 @@ std::int32_t SdlMci::Device::Play(const std::vector<std::string>& words) {
 SdlMci::SdlMci() : device_(std::make_unique<Device>()) {}
 
 SdlMci::~SdlMci() = default;
+
+void SdlMci::StartAudioEarly() {
+  if (device_->audioReady || device_->audioFailed || device_->starting.valid()) return;
+  device_->starting = std::async(std::launch::async, &Device::StartAudio);
+}
 
 std::int32_t SdlMci::Send(const std::string& command, std::string* reply) {
   std::vector<std::string> words = Words(command);

@@ -16,6 +16,11 @@ class SdlMci {
   SdlMci(const SdlMci&) = delete;
   SdlMci& operator=(const SdlMci&) = delete;
 
+  // Starts the audio system on a thread of its own, so that the game's
+  // window and the sound device get ready side by side; the first command
+  // waits for it.
+  void StartAudioEarly();
+
   // Carries out one command; the reply (for "status") goes into *reply.
   // Returns 0 on success or an MCI error code. Without an audio device or
   // a readable wave file, commands fail quietly with an error code.

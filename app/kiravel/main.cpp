@@ -12,9 +12,10 @@
 #include "platform/sdl_mci.h"
 
 int main(int argc, char** argv) {
+  kiravel::SdlMci music;
+  music.StartAudioEarly();
   QApplication application(argc, argv);
   kiravel::qt::SetUpAppearance();
-  kiravel::SdlMci music;
   kiravel::qt::QtPlatform platform(music);
   // The data folder lies beside the program.
   kiravel::Fom fom(platform, QCoreApplication::applicationDirPath().toStdString() + "/");

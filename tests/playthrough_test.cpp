@@ -23,118 +23,12 @@
 #include <string_view>
 #include <vector>
 
+#include "tests/json_reader.h"
+
 namespace kiravel {
 namespace {
 
-// ---- Reading the runner's JSON lines ----
-
-struct Value {
-  enum class Kind { Null, Bool, Number, Text, Array, Object } kind = Kind::Null;
-  bool flag = false;
-  double number = 0;
-  std::string text;
-  std::vector<Value> items;
-  std::map<std::string, Value> members;
-
-  const Value& operator[](const std::string& key) const {
-    auto found = members.find(key);
-    if (found == members.end()) throw std::runtime_error("no member " + key);
-    return found->second;
-  }
-  const Value& operator[](std::size_t i) const { return items.at(i); }
-  bool Has(const std::string& key) const { return members.count(key) != 0; }
-  int Int() const { return static_cast<int>(std::lround(number)); }
-  std::vector<int> Ints() const {
-    std::vector<int> values;
-    for (const Value& item : items) values.push_back(item.kind == Kind::Text ? std::stoi(item.text) : item.Int());
-    return values;
-  }
-};
-
-class Parser {
- public:
-  explicit Parser(std::string_view text) : text_(text) {}
-  Value Parse() {
-    Value value = Read();
-    Skip();
-    if (at_ != text_.size()) throw std::runtime_error("trailing text in " + std::string(text_));
-    return value;
-  }
-
- private:
-  void Skip() {
-    while (at_ < text_.size() && std::isspace(static_cast<unsigned char>(text_[at_]))) ++at_;
-  }
-  char Take() {
-    if (at_ >= text_.size()) throw std::runtime_error("JSON ends early");
-    return text_[at_++];
-  }
-  Value Read() {
-    Skip();
-    Value value;
-    const char c = text_.at(at_);
-    if (c == '{' || c == '[') return Container(c == '{');
-    if (c == '"') {
-      value.kind = Value::Kind::Text;
-      value.text = Text();
-    } else if (c == 't' || c == 'f' || c == 'n') {
-      const std::string_view word = c == 't' ? "true" : c == 'f' ? "false" : "null";
-      if (text_.substr(at_, word.size()) != word) throw std::runtime_error("bad literal");
-      at_ += word.size();
-      value.kind = c == 'n' ? Value::Kind::Null : Value::Kind::Bool;
-      value.flag = c == 't';
-    } else {
-      value.kind = Value::Kind::Number;
-      std::size_t used = 0;
-      value.number = std::stod(std::string(text_.substr(at_, 32)), &used);
-      at_ += used;
-    }
-    return value;
-  }
-  std::string Text() {
-    Take();
-    std::string out;
-    for (char c = Take(); c != '"'; c = Take()) {
-      if (c != '\\') {
-        out += c;
-        continue;
-      }
-      const char escaped = Take();
-      if (escaped == 'u') {
-        const unsigned code = std::stoul(std::string(text_.substr(at_, 4)), nullptr, 16);
-        at_ += 4;
-        out += code < 0x80 ? std::string(1, static_cast<char>(code)) : std::string("?");
-      } else {
-        const std::string_view from = "\"\\/bfnrt", to = "\"\\/\b\f\n\r\t";
-        out += to.at(from.find(escaped));
-      }
-    }
-    return out;
-  }
-  Value Container(bool object) {
-    Value value;
-    value.kind = object ? Value::Kind::Object : Value::Kind::Array;
-    Take();
-    Skip();
-    if (text_.at(at_) == (object ? '}' : ']')) return Take(), value;
-    do {
-      if (object) {
-        Skip();
-        std::string key = Text();
-        Skip();
-        if (Take() != ':') throw std::runtime_error("missing colon");
-        value.members[key] = Read();
-      } else {
-        value.items.push_back(Read());
-      }
-      Skip();
-    } while (Take() == ',');
-    return value;
-  }
-
-  std::string_view text_;
-  std::size_t at_ = 0;
-};
+using Value = testing::Json;
 
 // ---- The runner as a partner in conversation ----
 
@@ -181,7 +75,7 @@ class Runner {
       sent += static_cast<std::size_t>(n);
     }
     for (;;) {
-      Value line = Parser(NextLine()).Parse();
+      Value line = testing::JsonReader(NextLine()).Read();
       if (line.Has("dump")) return line["dump"];
       if (line.Has("refused") || line.Has("error") || line.Has("msgbox")) Said.push_back(line);
     }

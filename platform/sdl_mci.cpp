@@ -5,8 +5,11 @@
 #include <SDL.h>
 
 #include <algorithm>
-#include <future>
+#include <chrono>
 #include <cstdint>
+#include <cstring>
+#include <future>
+#include <memory>
 #include <sstream>
 #include <vector>
 
@@ -44,6 +47,37 @@ bool ParseMilliseconds(const std::string& text, std::int64_t* value) {
   return true;
 }
 
+bool Finished(const std::future<std::int32_t>& work) {
+  return work.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+}
+
+// A plain "play ALIAS [notify]", which starts the piece from its beginning
+// after an open.
+bool PlainPlay(const std::vector<std::string>& words, const std::string& alias) {
+  return words.size() >= 2 && words[0] == "play" && words[1] == alias &&
+         std::find(words.begin() + 2, words.end(), "from") == words.end();
+}
+
+bool StatusMode(const std::vector<std::string>& words, const std::string& alias) {
+  return words.size() >= 3 && words[0] == "status" && words[1] == alias && words[2] == "mode";
+}
+
+// The decoded wave as SDL hands it over, kept without a copy.
+struct Wave {
+  struct Free {
+    void operator()(Uint8* buffer) const { SDL_FreeWAV(buffer); }
+  };
+  std::unique_ptr<Uint8, Free> buffer;
+  std::size_t length = 0;
+
+  std::size_t size() const { return length; }
+  const Uint8* data() const { return buffer.get(); }
+  void clear() {
+    buffer.reset();
+    length = 0;
+  }
+};
+
 }  // namespace
 
 // One opened wave: its samples, an output device of its own format, and
@@ -52,15 +86,41 @@ struct SdlMci::Device {
   bool audioReady = false;
   bool audioFailed = false;
   std::future<bool> starting;  // the audio system coming up early
+  // An open carried out on the audio thread while the game goes on; until
+  // it has finished only the opening* fields below are touched elsewhere.
+  std::future<std::int32_t> opening;
+  std::string openingAlias;
+  bool openingPlay = false;  // a plain play came while it opened
   std::string alias;
   SDL_AudioDeviceID output = 0;
   SDL_AudioSpec spec{};
-  std::vector<Uint8> samples;
+  Wave samples;
   std::uint32_t frameBytes = 1;
   std::size_t queuedFrom = 0;  // byte offset where the last play started
+  std::size_t next = 0;  // the next byte the device takes, under its lock
   bool playing = false;
 
+  // The device reads the piece straight from the decoded samples, so the
+  // piece is never held twice; past its end it hears silence.
+  static void Feed(void* self, Uint8* stream, int length) {
+    Device& d = *static_cast<Device*>(self);
+    const auto wanted = static_cast<std::size_t>(length);
+    const std::size_t left = d.next < d.samples.size() ? d.samples.size() - d.next : 0;
+    const std::size_t taken = std::min(wanted, left);
+    if (taken > 0) std::memcpy(stream, d.samples.data() + d.next, taken);
+    std::memset(stream + taken, d.spec.format == AUDIO_U8 ? 0x80 : 0, wanted - taken);
+    d.next += taken;
+  }
+
+  bool AllHandedOver() {
+    SDL_LockAudioDevice(output);
+    const bool done = next >= samples.size();
+    SDL_UnlockAudioDevice(output);
+    return done;
+  }
+
   ~Device() {
+    if (opening.valid()) opening.get();
     if (starting.valid()) audioReady = starting.get();
     Close();
     if (audioReady) SDL_QuitSubSystem(SDL_INIT_AUDIO);
@@ -90,10 +150,10 @@ struct SdlMci::Device {
     playing = false;
   }
 
-  // Stops the device once the last sample has left the queue, so that the
-  // answer to "status" turns to stopped exactly at the end of the piece.
+  // Stops the device once it has taken the last sample, so that the answer
+  // to "status" turns to stopped exactly at the end of the piece.
   void Refresh() {
-    if (!playing || SDL_GetQueuedAudioSize(output) > 0) return;
+    if (!playing || !AllHandedOver()) return;
     SDL_PauseAudioDevice(output, 1);
     queuedFrom = samples.size();
     playing = false;
@@ -101,27 +161,26 @@ struct SdlMci::Device {
 
   void Rewind() {
     SDL_PauseAudioDevice(output, 1);
-    SDL_ClearQueuedAudio(output);
     queuedFrom = 0;
     playing = false;
   }
 
   std::int32_t PlayFrom(std::size_t offset) {
     offset -= offset % frameBytes;
-    SDL_ClearQueuedAudio(output);
     queuedFrom = std::min(offset, samples.size());
-    const std::size_t bytes = samples.size() - queuedFrom;
-    playing = bytes > 0;
+    playing = queuedFrom < samples.size();
     if (!playing) return kOk;
-    if (SDL_QueueAudio(output, samples.data() + queuedFrom, static_cast<Uint32>(bytes)) != 0) {
-      playing = false;
-      return kHardware;
-    }
+    SDL_LockAudioDevice(output);
+    next = queuedFrom;
+    SDL_UnlockAudioDevice(output);
     SDL_PauseAudioDevice(output, 0);
     return kOk;
   }
 
   std::int32_t Open(const std::string& path, const std::string& name);
+  std::int32_t OpenBeside(const std::string& path, const std::string& name);
+  bool AnswerWhileOpening(const std::vector<std::string>& words, std::string* reply);
+  void FinishOpening();
   std::int32_t Play(const std::vector<std::string>& words);
 };
 
@@ -133,10 +192,10 @@ std::int32_t SdlMci::Device::Open(const std::string& path, const std::string& na
   Uint8* buffer = nullptr;
   Uint32 length = 0;
   if (SDL_LoadWAV_RW(file, 1, &spec, &buffer, &length) == nullptr) return kInvalidFile;
-  samples.assign(buffer, buffer + length);
-  SDL_FreeWAV(buffer);
-  spec.callback = nullptr;
-  spec.userdata = nullptr;
+  samples.buffer.reset(buffer);
+  samples.length = length;
+  spec.callback = &Feed;
+  spec.userdata = this;
   // A short device buffer: the end of the piece is noticed, and the loop
   // restarted, within a few hundredths of a second.
   spec.samples = 1024;
@@ -148,6 +207,40 @@ std::int32_t SdlMci::Device::Open(const std::string& path, const std::string& na
   frameBytes = std::max<std::uint32_t>(1, SDL_AUDIO_BITSIZE(spec.format) / 8 * spec.channels);
   alias = name;
   return kOk;
+}
+
+// While the audio system is still starting, the piece is loaded and its
+// device opened on the audio thread, so the window need not wait for the
+// sound card. The open is taken as done; should it fail, the alias stays
+// unknown and later commands fail as after a failed open.
+std::int32_t SdlMci::Device::OpenBeside(const std::string& path, const std::string& name) {
+  if (!starting.valid() || !alias.empty()) return Open(path, name);
+  openingAlias = name;
+  openingPlay = false;
+  opening = std::async(std::launch::async, [this, path, name] { return Open(path, name); });
+  return kOk;
+}
+
+// The play that follows the open is remembered and started once the device
+// is there, and the music timer hears "playing" meanwhile. Returns false for
+// any other command, which then has to wait for the open.
+bool SdlMci::Device::AnswerWhileOpening(const std::vector<std::string>& words,
+                                        std::string* reply) {
+  if (Finished(opening)) return false;
+  if (PlainPlay(words, openingAlias)) {
+    openingPlay = true;
+    return true;
+  }
+  if (!openingPlay || !StatusMode(words, openingAlias)) return false;
+  if (reply != nullptr) *reply = "playing";
+  return true;
+}
+
+void SdlMci::Device::FinishOpening() {
+  const bool opened = opening.get() == kOk;
+  if (opened && openingPlay) PlayFrom(0);
+  openingAlias.clear();
+  openingPlay = false;
 }
 
 // "play A [notify]" starts at the beginning after an open or a seek and
@@ -181,10 +274,14 @@ std::int32_t SdlMci::Send(const std::string& command, std::string* reply) {
   std::vector<std::string> words = Words(command);
   if (words.empty()) return kUnrecognizedCommand;
   Device& d = *device_;
+  if (d.opening.valid()) {
+    if (d.AnswerWhileOpening(words, reply)) return kOk;
+    d.FinishOpening();
+  }
   if (words[0] == "open") {
     std::string path, alias;
     if (!ParseOpen(command, &path, &alias)) return kMissingParameter;
-    return d.Open(path, alias);
+    return d.OpenBeside(path, alias);
   }
   if (words.size() < 2) return kMissingParameter;
   if (d.alias.empty() || words[1] != d.alias) return kInvalidDeviceName;

@@ -17,8 +17,10 @@ class SdlMci {
   SdlMci& operator=(const SdlMci&) = delete;
 
   // Starts the audio system on a thread of its own, so that the game's
-  // window and the sound device get ready side by side; the first command
-  // waits for it.
+  // window and the sound device get ready side by side. The first "open"
+  // then loads the piece and opens the device on that side as well and is
+  // answered at once; a plain "play" and "status" of that alias are answered
+  // without waiting for it, any other command waits.
   void StartAudioEarly();
 
   // Carries out one command; the reply (for "status") goes into *reply.

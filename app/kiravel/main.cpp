@@ -15,10 +15,14 @@ int main(int argc, char** argv) {
   kiravel::SdlMci music;
   music.StartAudioEarly();
   QApplication application(argc, argv);
-  kiravel::qt::SetUpAppearance();
-  kiravel::qt::QtPlatform platform(music);
   // The data folder lies beside the program.
-  kiravel::Fom fom(platform, QCoreApplication::applicationDirPath().toStdString() + "/");
+  const std::string folder = QCoreApplication::applicationDirPath().toStdString() + "/";
+  kiravel::qt::QtPlatform platform(music);
+  // The title picture the start panel opens with decodes while the window
+  // is being built.
+  platform.DecodeAhead(folder + "img/ttl.dat");
+  kiravel::qt::SetUpAppearance();
+  kiravel::Fom fom(platform, folder);
   kiravel::qt::GameWindow window(fom, platform);
   window.setWindowIcon(kiravel::qt::GameIcon());
   kiravel::qt::ReportFirstFrame(window);

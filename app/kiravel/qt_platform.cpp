@@ -11,7 +11,9 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <future>
 #include <map>
+#include <utility>
 
 #include "app/kiravel/qt_image.h"
 #include "app/kiravel/views.h"
@@ -41,6 +43,24 @@ void AddItems(QMenu& menu, const MenuItem& parent, std::map<QAction*, const Menu
     action->setEnabled(item->Enabled);
     items[action] = item;
   }
+}
+
+// The ".dat" ending says nothing about the format: the reader looks at the
+// bytes.
+QImage Decode(QByteArray& bytes) {
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::ReadOnly);
+  QImageReader reader(&buffer);
+  reader.setDecideFormatFromContent(true);
+  return reader.read();
+}
+
+std::pair<QByteArray, QImage> ReadAndDecode(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  QByteArray bytes = file.readAll();
+  QImage pixels = Decode(bytes);
+  return {std::move(bytes), std::move(pixels)};
 }
 
 }  // namespace
@@ -98,20 +118,28 @@ std::int32_t QtPlatform::mciSendString(const std::string& command, std::string* 
   return result;
 }
 
-// The ".dat" ending says nothing about the format: the reader looks at the
-// bytes. The file is read at every request; only when its bytes are those
-// of the picture decoded last (the title, asked for by both panels at every
-// resize) is that decoding used again.
+void QtPlatform::DecodeAhead(const std::string& path) {
+  ahead_ = std::async(std::launch::async, ReadAndDecode, QString::fromStdString(path));
+}
+
+void QtPlatform::TakeDecodedAhead() {
+  if (!ahead_.valid()) return;
+  auto [bytes, pixels] = ahead_.get();
+  if (pixels.isNull()) return;
+  last_ = std::make_shared<QtImage>(std::move(pixels));
+  lastBytes_ = std::move(bytes);
+}
+
+// The file is read at every request; only when its bytes are those of the
+// picture decoded last (the title, asked for by both panels at every resize)
+// is that decoding used again.
 std::shared_ptr<const Image> QtPlatform::LoadPicture(const std::string& path) {
+  TakeDecodedAhead();
   QFile file(QString::fromStdString(path));
   if (!file.open(QIODevice::ReadOnly)) return nullptr;
   QByteArray bytes = file.readAll();
   if (last_ != nullptr && bytes == lastBytes_) return last_;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::ReadOnly);
-  QImageReader reader(&buffer);
-  reader.setDecideFormatFromContent(true);
-  QImage pixels = reader.read();
+  QImage pixels = Decode(bytes);
   if (pixels.isNull()) return nullptr;
   last_ = std::make_shared<QtImage>(std::move(pixels));
   lastBytes_ = std::move(bytes);

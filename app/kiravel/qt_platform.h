@@ -4,12 +4,15 @@
 #pragma once
 
 #include <QByteArray>
+#include <QImage>
 #include <QMessageBox>
 #include <QWidget>
 
 #include <cstdint>
+#include <future>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/platform.h"
@@ -29,6 +32,11 @@ class QtPlatform : public Platform {
   // player gets one box about everything the opening missed.
   void HoldFailures() { holding_ = true; }
   std::vector<std::string> ReleaseFailures();
+
+  // Starts decoding a picture the game is about to ask for on a thread of
+  // its own, while the window is still being built; LoadPicture takes it
+  // over when the file still holds the same bytes.
+  void DecodeAhead(const std::string& path);
 
   void Randomize() override;
   double Rnd() override;
@@ -50,6 +58,7 @@ class QtPlatform : public Platform {
                                   QMessageBox::StandardButtons buttons);
   // A minimised, maximised or full-screen window keeps its size and place.
   bool Fixed() const;
+  void TakeDecodedAhead();
   int ToPixels(std::int32_t twips);
   std::int32_t ToTwips(int pixels);
 
@@ -60,6 +69,7 @@ class QtPlatform : public Platform {
   std::vector<std::string> held_;
   std::shared_ptr<const Image> last_;
   QByteArray lastBytes_;
+  std::future<std::pair<QByteArray, QImage>> ahead_;
 };
 
 }  // namespace kiravel::qt

@@ -232,6 +232,74 @@ TEST(GameWindow, PictureFileIsReadAgainAtEveryRequest) {
   EXPECT_EQ(w.platform.LoadPicture(w.data.Path() + "img/none.dat"), nullptr);
 }
 
+// The title decoded while the window is built must not hide a file that
+// changed before the game asked for it.
+TEST(GameWindow, PictureDecodedAheadIsUsedOnlyWhileTheFileHoldsTheSameBytes) {
+  Window w;
+  const std::string title = w.data.Path() + "img/ttl.dat";
+  w.platform.DecodeAhead(title);
+  w.data.WriteBytes("img/ttl.dat", kTown);
+  std::shared_ptr<const Image> replaced = w.platform.LoadPicture(title);
+  ASSERT_NE(replaced, nullptr);
+  EXPECT_EQ(dynamic_cast<const QtImage&>(*replaced).Pixels.pixelColor(0, 0), QColor(Qt::cyan));
+
+  w.platform.DecodeAhead(title);
+  w.data.WriteBytes("img/ttl.dat", "no picture");
+  EXPECT_EQ(w.platform.LoadPicture(title), nullptr);
+  w.data.WriteBytes("img/ttl.dat", kTown);
+  w.platform.DecodeAhead(title);
+  std::shared_ptr<const Image> ahead = w.platform.LoadPicture(title);
+  ASSERT_NE(ahead, nullptr);
+  EXPECT_EQ(w.platform.LoadPicture(title), ahead) << "the decoding ahead is kept for reuse";
+}
+
+// A silent 16-bit mono wave of the given length at 8000 samples a second.
+std::string SilentWave(int milliseconds) {
+  const auto size = static_cast<std::uint32_t>(16 * milliseconds);
+  std::string bytes = "RIFF";
+  auto put = [&](std::uint32_t v, int n) {
+    for (int i = 0; i < n; ++i) bytes += static_cast<char>((v >> (8 * i)) & 0xFF);
+  };
+  put(36 + size, 4);
+  bytes += "WAVEfmt ";
+  put(16, 4), put(1, 2), put(1, 2), put(8000, 4), put(16000, 4), put(2, 2), put(16, 2);
+  bytes += "data";
+  put(size, 4);
+  return bytes + std::string(size, '\0');
+}
+
+std::string Mode(SdlMci& music) {
+  std::string reply(16, ' ');
+  music.Send("status MIDI mode", &reply);
+  return reply;
+}
+
+// The opening music loads beside the window: the play sent right after the
+// open must still start the piece, and a piece that never opens must leave
+// the game silent with a blank status, as a failed open always did.
+TEST(GameWindow, MusicOpenedWhileAudioStartsPlaysOnceReadyOrStaysSilent) {
+  // A machine without a sound card still has SDL's silent driver.
+  ::setenv("SDL_AUDIODRIVER", "dummy", 1);
+  kiravel::testing::DataFolder data;
+  data.WriteBytes("bgm.wav", SilentWave(3000));
+  {
+    SdlMci music;
+    music.StartAudioEarly();
+    ASSERT_EQ(music.Send("open \"" + data.Path() + "bgm.wav\" alias MIDI", nullptr), 0);
+    ASSERT_EQ(music.Send("play MIDI notify", nullptr), 0);
+    EXPECT_EQ(Mode(music), "playing");
+    RunFor(300);
+    EXPECT_EQ(Mode(music), "playing") << "the remembered play was started";
+    EXPECT_EQ(music.Send("close MIDI notify", nullptr), 0);
+  }
+  SdlMci music;
+  music.StartAudioEarly();
+  EXPECT_EQ(music.Send("open \"" + data.Path() + "none.wav\" alias MIDI", nullptr), 0);
+  EXPECT_EQ(music.Send("play MIDI notify", nullptr), 0);
+  EXPECT_NE(music.Send("seek MIDI to start", nullptr), 0);
+  EXPECT_EQ(Mode(music), std::string(16, ' '));
+}
+
 TEST(GameWindow, CourierNameIsTypedThroughTheGameWithItsLimits) {
   Window w;
   auto& name = w.Widget<QLineEdit>(w.fom->TxtName);

@@ -1,8 +1,6 @@
 // Which procedure of the game answers which control, as the window binds
 // them: the clicks, the timers and the popup menu's items. The game window
 // and the headless runner both deliver their events through these tables.
-// A binding whose procedure is null names a handler the game does not have
-// yet; binding it is a one-line change here.
 #pragma once
 
 #include <cstdint>

@@ -36,7 +36,6 @@ void TimerClock::Ticked(const TimerBinding& timer) {
 std::optional<TimerClock::Due> TimerClock::NextDue(std::int64_t until) const {
   std::optional<Due> first;
   for (const Tracked& tracked : timers_) {
-    if (tracked.binding->tick == nullptr) continue;
     if (!tracked.timer->Enabled || tracked.timer->Interval() <= 0) continue;
     if (tracked.due > until) continue;
     if (!first || tracked.due < first->at) first = Due{tracked.binding, tracked.due};

@@ -61,7 +61,7 @@ QWidget* GameWindow::WidgetOf(const Control& control) const {
 
 void GameWindow::Click(const Control& control) {
   const ClickBinding* binding = FindClick(control.Name);
-  if (binding == nullptr || binding->click == nullptr) return;
+  if (binding == nullptr) return;
   // The start panel covers the window; what lies under it cannot be pressed,
   // not even from the keyboard.
   if (CoveredByStartPanel(control)) return;

@@ -45,7 +45,7 @@ void ModelTimers::CountFromNow(Tracked& tracked) {
   tracked.restarts = timer.Restarts();
   tracked.enabled = timer.Enabled;
   tracked.interval = timer.Interval();
-  if (!timer.Enabled || timer.Interval() <= 0 || tracked.binding->tick == nullptr) {
+  if (!timer.Enabled || timer.Interval() <= 0) {
     tracked.qt->stop();
     return;
   }

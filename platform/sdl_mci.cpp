@@ -93,7 +93,7 @@ struct SdlMci::Device {
   bool openingPlay = false;  // a plain play came while it opened
   std::string alias;
   SDL_AudioDeviceID output = 0;
-  SDL_AudioSpec spec{};
+  SDL_AudioSpec sound{};  // the wave's rate, sample format and channels
   Wave samples;
   std::uint32_t frameBytes = 1;
   std::size_t queuedFrom = 0;  // byte offset where the last play started
@@ -108,7 +108,7 @@ struct SdlMci::Device {
     const std::size_t left = d.next < d.samples.size() ? d.samples.size() - d.next : 0;
     const std::size_t taken = std::min(wanted, left);
     if (taken > 0) std::memcpy(stream, d.samples.data() + d.next, taken);
-    std::memset(stream + taken, d.spec.format == AUDIO_U8 ? 0x80 : 0, wanted - taken);
+    std::memset(stream + taken, d.sound.format == AUDIO_U8 ? 0x80 : 0, wanted - taken);
     d.next += taken;
   }
 
@@ -191,20 +191,20 @@ std::int32_t SdlMci::Device::Open(const std::string& path, const std::string& na
   if (file == nullptr) return kFileNotFound;
   Uint8* buffer = nullptr;
   Uint32 length = 0;
-  if (SDL_LoadWAV_RW(file, 1, &spec, &buffer, &length) == nullptr) return kInvalidFile;
+  if (SDL_LoadWAV_RW(file, 1, &sound, &buffer, &length) == nullptr) return kInvalidFile;
   samples.buffer.reset(buffer);
   samples.length = length;
-  spec.callback = &Feed;
-  spec.userdata = this;
+  sound.callback = &Feed;
+  sound.userdata = this;
   // A short device buffer: the end of the piece is noticed, and the loop
   // restarted, within a few hundredths of a second.
-  spec.samples = 1024;
-  output = SDL_OpenAudioDevice(nullptr, 0, &spec, nullptr, 0);
+  sound.samples = 1024;
+  output = SDL_OpenAudioDevice(nullptr, 0, &sound, nullptr, 0);
   if (output == 0) {
     samples.clear();
     return kHardware;
   }
-  frameBytes = std::max<std::uint32_t>(1, SDL_AUDIO_BITSIZE(spec.format) / 8 * spec.channels);
+  frameBytes = std::max<std::uint32_t>(1, SDL_AUDIO_BITSIZE(sound.format) / 8 * sound.channels);
   alias = name;
   return kOk;
 }
@@ -255,7 +255,7 @@ std::int32_t SdlMci::Device::Play(const std::vector<std::string>& words) {
   std::int64_t milliseconds = 0;
   if (from + 1 == words.end()) return kMissingParameter;
   if (!ParseMilliseconds(*(from + 1), &milliseconds)) return kOutOfRange;
-  std::uint64_t bytesPerSecond = static_cast<std::uint64_t>(spec.freq) * frameBytes;
+  std::uint64_t bytesPerSecond = static_cast<std::uint64_t>(sound.freq) * frameBytes;
   std::uint64_t offset = static_cast<std::uint64_t>(milliseconds) * bytesPerSecond / 1000;
   if (offset > samples.size()) return kOutOfRange;
   return PlayFrom(static_cast<std::size_t>(offset));

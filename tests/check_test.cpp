@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "tests/game_fixture.h"
+#include "tests/wave.h"
 
 namespace kiravel {
 namespace {
@@ -40,20 +41,8 @@ std::string Join(const std::vector<std::string>& lines) {
 }
 
 // A wave header and a short silence: format tag 1 is PCM.
-std::string Wave(int formatTag = 1, bool withData = true) {
-  std::string bytes;
-  auto put = [&](unsigned value, int count) {
-    for (int i = 0; i < count; ++i) bytes += static_cast<char>((value >> (8 * i)) & 0xFF);
-  };
-  bytes += "RIFF";
-  put(withData ? 36 + 16 : 28, 4);
-  bytes += "WAVEfmt ";
-  put(16, 4), put(static_cast<unsigned>(formatTag), 2), put(1, 2), put(8000, 4), put(16000, 4);
-  put(2, 2), put(16, 2);
-  if (!withData) return bytes;
-  bytes += "data";
-  put(16, 4);
-  return bytes + std::string(16, '\0');
+std::string Wave(unsigned formatTag = 1, bool withData = true) {
+  return testing::MonoWave(std::string(16, '\0'), formatTag, withData);
 }
 
 // Everything a game needs, one scene a story line, each line ending in its

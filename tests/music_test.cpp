@@ -1,26 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "tests/game_fixture.h"
+#include "tests/wave.h"
 
 namespace kiravel {
 namespace {
 
-// A mono 16-bit wave of the given length at 8000 samples a second.
-std::string WaveBytes(int milliseconds) {
-  const std::uint32_t dataSize = static_cast<std::uint32_t>(milliseconds) * 16;
-  std::string bytes;
-  auto put = [&](std::uint32_t v, int n) {
-    for (int i = 0; i < n; ++i) bytes += static_cast<char>((v >> (8 * i)) & 0xFF);
-  };
-  bytes += "RIFF";
-  put(36 + dataSize, 4);
-  bytes += "WAVEfmt ";
-  put(16, 4), put(1, 2), put(1, 2), put(8000, 4), put(16000, 4), put(2, 2), put(16, 2);
-  bytes += "data";
-  put(dataSize, 4);
-  bytes += std::string(dataSize, '\0');
-  return bytes;
-}
+using testing::SilentWave;
 
 struct MusicGame : testing::Game {
   MusicGame() {
@@ -31,7 +17,7 @@ struct MusicGame : testing::Game {
 
 TEST(Music, LoopsFromTheStartOnlyOnceThePieceHasEnded) {
   MusicGame game;
-  game.data.WriteBytes("bgm.wav", WaveBytes(100));
+  game.data.WriteBytes("bgm.wav", SilentWave(100));
   game.fom->OpenMusic(game.fom->AppPath + "bgm.wav");
   game.fom->MusicOn = true;
   game.fom->PlayMusic();

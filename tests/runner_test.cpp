@@ -16,6 +16,7 @@
 #include "core/vb.h"
 #include "tests/game_fixture.h"
 #include "tests/json_reader.h"
+#include "tests/wave.h"
 
 namespace kiravel {
 namespace {
@@ -49,24 +50,7 @@ struct Outcome {
   }
 };
 
-// A silent mono 16-bit wave of the given length at 8000 samples a second.
-std::string WaveBytes(int milliseconds) {
-  const std::uint32_t size = static_cast<std::uint32_t>(milliseconds) * 16;
-  std::string bytes;
-  auto put = [&](std::uint32_t value, int count) {
-    for (int i = 0; i < count; ++i) bytes += static_cast<char>((value >> (8 * i)) & 0xFF);
-  };
-  bytes += "RIFF";
-  put(36 + size, 4);
-  bytes += "WAVEfmt ";
-  for (auto [value, count] :
-       {std::pair{16u, 4}, {1u, 2}, {1u, 2}, {8000u, 4}, {16000u, 4}, {2u, 2}, {16u, 2}}) {
-    put(value, count);
-  }
-  bytes += "data";
-  put(size, 4);
-  return bytes + std::string(size, '\0');
-}
+using testing::SilentWave;
 
 std::string Quoted(const std::string& text) { return "'" + text + "'"; }
 
@@ -260,7 +244,7 @@ TEST_F(Scenario, QueuedAnswersAndGameReportsComeOutInOrder) {
 }
 
 TEST_F(Scenario, WindowResizesPlaysItsMusicOnTheClockAndCloses) {
-  data.WriteBytes("bgm.wav", WaveBytes(100));
+  data.WriteBytes("bgm.wav", SilentWave(100));
   Outcome run = Play(
       "resize 6000\ndump fom BaseFontSize SmallFontSize Com(1)\n"
       "resize 9000 20000 15000\ndump fom BaseFontSize SmallFontSize\nwait 150\nclose\ndump "

@@ -31,6 +31,13 @@ bool Control::Usable() const {
   return true;
 }
 
+bool Control::LiesIn(const Control& panel) const {
+  for (const Control* c = this; c != nullptr; c = c->Container) {
+    if (c == &panel) return true;
+  }
+  return false;
+}
+
 const Scale& PlacedControl::ContainerScale() const {
   const auto* panel = dynamic_cast<const PictureBox*>(Container);
   return panel != nullptr ? panel->CurrentScale() : kNoScale;

@@ -48,6 +48,8 @@ class Control {
   bool Shown() const;
   // Enabled itself and inside enabled containers all the way up.
   bool Usable() const;
+  // This control is the panel or lies in it, however deep.
+  bool LiesIn(const Control& panel) const;
 
   ControlKind Kind;
   std::string Name;

@@ -57,4 +57,8 @@ const TimerBinding* FindTimer(std::string_view name) {
 
 std::span<const TimerBinding> Timers() { return kTimers; }
 
+bool CoveredByStartPanel(const Fom& fom, const Control& control) {
+  return fom.PicStt.Shown() && !control.LiesIn(fom.PicStt);
+}
+
 }  // namespace kiravel

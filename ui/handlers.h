@@ -30,6 +30,10 @@ struct MenuBinding {
   ClickProc choose;
 };
 
+// The start panel covers the whole window while it is shown: what lies
+// outside it cannot be pressed, not even from the keyboard.
+bool CoveredByStartPanel(const Fom& fom, const Control& control);
+
 // Null when the control has no click handler at all.
 const ClickBinding* FindClick(std::string_view control);
 // Null when the item is not one the player can choose (a submenu, or no item).

@@ -2,16 +2,11 @@
 
 #include <vector>
 
+#include "ui/handlers.h"
+
 namespace kiravel::run {
 
 namespace {
-
-bool LiesIn(const Control& control, const Control& panel) {
-  for (const Control* c = &control; c != nullptr; c = c->Container) {
-    if (c == &panel) return true;
-  }
-  return false;
-}
 
 // "Com(3) is hidden" or "ComIrai lies in PicBar, which is hidden".
 std::string Describe(const Control& control, const Control& culprit, const char* state) {
@@ -39,7 +34,7 @@ std::string WhyOutOfReach(const Control& control, Fom& fom) {
   for (const Control* c = &control; c != nullptr; c = c->Container) {
     if (!c->Enabled) return Describe(control, *c, "disabled");
   }
-  if (fom.PicStt.Shown() && !LiesIn(control, fom.PicStt)) {
+  if (CoveredByStartPanel(fom, control)) {
     return "the start panel PicStt covers " + control.Id();
   }
   return "";

@@ -15,13 +15,6 @@ namespace kiravel::qt {
 
 namespace {
 
-bool LiesIn(const Control& control, const Control& panel) {
-  for (const Control* c = &control; c != nullptr; c = c->Container) {
-    if (c == &panel) return true;
-  }
-  return false;
-}
-
 // Labels and shapes lie beneath the panels, buttons, lists and text boxes
 // of their container.
 bool LiesBeneath(const Control& control) {
@@ -62,9 +55,7 @@ QWidget* GameWindow::WidgetOf(const Control& control) const {
 void GameWindow::Click(const Control& control) {
   const ClickBinding* binding = FindClick(control.Name);
   if (binding == nullptr) return;
-  // The start panel covers the window; what lies under it cannot be pressed,
-  // not even from the keyboard.
-  if (CoveredByStartPanel(control)) return;
+  if (CoveredByStartPanel(fom_, control)) return;
   Run([this, binding, &control] {
     if (control.Shown() && control.Usable()) binding->click(fom_, control.Index);
   });
@@ -206,10 +197,6 @@ QWidget* GameWindow::ContainerWidget(const Control* container) {
   if (found == views_.end() || found->second == nullptr) return this;
   QWidget* client = found->second->Client();
   return client != nullptr ? client : this;
-}
-
-bool GameWindow::CoveredByStartPanel(const Control& control) const {
-  return fom_.PicStt.Shown() && !LiesIn(control, fom_.PicStt);
 }
 
 }  // namespace kiravel::qt

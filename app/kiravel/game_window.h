@@ -52,7 +52,6 @@ class GameWindow : public QWidget, public PlayerInput {
   void Restack();
   void SetFocusOrder();
   QWidget* ContainerWidget(const Control* container);
-  bool CoveredByStartPanel(const Control& control) const;
 
   Fom& fom_;
   QtPlatform& platform_;

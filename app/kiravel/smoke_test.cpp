@@ -26,6 +26,7 @@
 #include "app/kiravel/qt_image.h"
 #include "app/kiravel/qt_platform.h"
 #include "tests/game_fixture.h"
+#include "tests/wave.h"
 
 namespace kiravel::qt {
 namespace {
@@ -253,20 +254,7 @@ TEST(GameWindow, PictureDecodedAheadIsUsedOnlyWhileTheFileHoldsTheSameBytes) {
   EXPECT_EQ(w.platform.LoadPicture(title), ahead) << "the decoding ahead is kept for reuse";
 }
 
-// A silent 16-bit mono wave of the given length at 8000 samples a second.
-std::string SilentWave(int milliseconds) {
-  const auto size = static_cast<std::uint32_t>(16 * milliseconds);
-  std::string bytes = "RIFF";
-  auto put = [&](std::uint32_t v, int n) {
-    for (int i = 0; i < n; ++i) bytes += static_cast<char>((v >> (8 * i)) & 0xFF);
-  };
-  put(36 + size, 4);
-  bytes += "WAVEfmt ";
-  put(16, 4), put(1, 2), put(1, 2), put(8000, 4), put(16000, 4), put(2, 2), put(16, 2);
-  bytes += "data";
-  put(size, 4);
-  return bytes + std::string(size, '\0');
-}
+using kiravel::testing::SilentWave;
 
 std::string Mode(SdlMci& music) {
   std::string reply(16, ' ');

@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "platform/sdl_mci.h"
+#include "tests/wave.h"
 
 namespace kiravel {
 namespace {
@@ -28,20 +29,7 @@ std::string PieceSamples(int count) {
   return bytes;
 }
 
-std::string MonoWave(const std::string& samples) {
-  std::string bytes;
-  auto put = [&](std::uint32_t v, int n) {
-    for (int i = 0; i < n; ++i) bytes += static_cast<char>((v >> (8 * i)) & 0xFF);
-  };
-  const auto size = static_cast<std::uint32_t>(samples.size());
-  bytes += "RIFF";
-  put(36 + size, 4);
-  bytes += "WAVEfmt ";
-  put(16, 4), put(1, 2), put(1, 2), put(8000, 4), put(16000, 4), put(2, 2), put(16, 2);
-  bytes += "data";
-  put(size, 4);
-  return bytes + samples;
-}
+using testing::MonoWave;
 
 std::string ReadAll(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);

@@ -4,7 +4,6 @@ namespace kiravel {
 
 namespace {
 
-constexpr std::int16_t kStamina = 3;
 // A fairy of the monster's own attribute strikes this many times as hard.
 constexpr std::int32_t kSameAttributeFactor = 3;
 // The monster's bar at full hit points.
@@ -13,8 +12,8 @@ constexpr double kFullBar = 100;
 }  // namespace
 
 void Fom::MonsterAppears() {
-  BtlAttr = static_cast<std::int16_t>(Int(platform_.Rnd() * 3));
-  double stamina = StrVal[kStamina];
+  BtlAttr = static_cast<std::int16_t>(Int(platform_.Rnd() * kAttributeCount));
+  double stamina = StrVal[Status::Stamina];
   BtlPow = ClampInt16(Int(stamina / 2 * platform_.Rnd() + stamina / 5));
   // The stronger the courier is in the monster's attribute, the tougher it is.
   double strength = StrVal[BtlAttr];
@@ -37,7 +36,7 @@ void Fom::MonsterAppears() {
 void Fom::TimBtl_Timer() {
   LblGame.Caption = "魔物の攻撃！";
   AddStatus(BtlAttr, ClampInt16(-Int(platform_.Rnd() * LvAtk)));
-  AddStatus(kStamina, ClampInt16(-Int(platform_.Rnd() * BtlPow)));
+  AddStatus(Status::Stamina, ClampInt16(-Int(platform_.Rnd() * BtlPow)));
 }
 
 void Fom::ComBtl_Click() {

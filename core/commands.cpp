@@ -17,10 +17,10 @@ enum Command : std::int16_t { kEvent, kForest, kRumours, kTavern, kTravel };
 // The story line a town of attribute t offers with these counts, or
 // kNoEvent: its own line until six of its events have started, then the next
 // line once that one has had six as well.
-std::int16_t WaitingLine(std::int32_t t, const std::array<std::int16_t, 3>& counts) {
-  if (t < 0 || t > 2) return kNoEvent;
+std::int16_t WaitingLine(std::int32_t t, const PerStoryLine& counts) {
+  if (t < 0 || t >= kAttributeCount) return kNoEvent;
   if (counts[t] < kEventsPerLine) return static_cast<std::int16_t>(t);
-  std::int16_t next = static_cast<std::int16_t>((t + 1) % 3);
+  std::int16_t next = static_cast<std::int16_t>((t + 1) % kAttributeCount);
   if (counts[next] >= kEventsPerLine) return next;
   return kNoEvent;
 }
@@ -61,19 +61,19 @@ void Fom::Com_Click(std::int16_t Index) {
   switch (Index) {
     case kEvent:
       if (IveNo == kNoEvent) return;  // no story waits here: nothing to play
-      AddStatus(4, 1);
+      AddStatus(Status::Days, 1);
       StartEvent(CStr(IveNo) + CStr(IveCount[IveNo]));
       if (IveCount[IveNo] < std::numeric_limits<std::int16_t>::max()) ++IveCount[IveNo];
       return;
     case kForest:
       ShowTtlPicture("you");
       VisitForest();
-      AddStatus(4, 1);
+      AddStatus(Status::Days, 1);
       return;
     case kRumours:
       ShowTtlPicture("bar");
       HearRumours();
-      AddStatus(4, 1);
+      AddStatus(Status::Days, 1);
       return;
     case kTavern:
       ShowTtlPicture("bar");
@@ -97,7 +97,7 @@ void Fom::ComSkep_Click() {
 void Fom::ComHp_Click() {
   AddMoney(ClampInt16(-static_cast<std::int32_t>(LvRest)));
   std::int16_t gain = static_cast<std::int16_t>(Int(platform_.Rnd() * 100) + 100);
-  AddStatus(3, gain);
+  AddStatus(Status::Stamina, gain);
 }
 
 }  // namespace kiravel

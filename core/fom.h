@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "core/status.h"
 #include "core/vb.h"
 #include "platform/platform.h"
 #include "platform/textfile.h"
@@ -44,7 +45,9 @@ class Fom {
 
   // ---- Money, status, day clock (core/status.cpp) ----
   void AddMoney(std::int16_t amount);
+  // index is a status number; an attribute is the number of its status.
   void AddStatus(std::int16_t index, std::int16_t amount);
+  void AddStatus(Status status, std::int16_t amount) { AddStatus(StatusIndex(status), amount); }
   void TimDay_Timer();
 
   // ---- Command panel and town view (core/commands.cpp) ----
@@ -61,6 +64,8 @@ class Fom {
   void HearRumours();
 
   // ---- Fairies (world/fairies.cpp) ----
+  // Towns and fairies alike are named with this many kana.
+  static constexpr std::int16_t kNameLength = 3;
   std::string MakeFairyName(std::int16_t n);
   void AddFairy(std::int16_t attribute);
   void VisitForest();
@@ -128,16 +133,16 @@ class Fom {
   std::int16_t TripDays = 0;
   std::int16_t TripDay = 0;
   std::int32_t Money = 0;
-  std::array<std::int16_t, 5> StrMax{};
-  std::array<std::int16_t, 5> StrVal{};
-  std::array<std::string, 5> StrName;
+  PerStatus<std::int16_t> StrMax{};
+  PerStatus<std::int16_t> StrVal{};
+  PerStatus<std::string> StrName;
   std::array<std::array<Variant, 6>, 4> IraiTbl;
   std::array<std::string, 5> CargoName;
   std::int16_t BtlAttr = 0;
   std::int16_t BtlPow = 0;
   std::int16_t BtlHp = 0;
   std::int16_t BtlHpMax = 0;
-  std::array<std::int16_t, 3> IveCount{};
+  PerStoryLine IveCount{};
   std::int16_t IveNo = 0;
   std::int16_t LvMon = 0;
   std::int16_t LvAtk = 0;

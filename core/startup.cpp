@@ -35,7 +35,7 @@ void Fom::Form_Load() {
   platform_.Randomize();
   StrName = {"火", "草", "水", "体力", "日数"};
   LoadControlItems();
-  StrMax = {1000, 1000, 1000, 1000, 365};
+  StrMax = {kStrengthMax, kStrengthMax, kStrengthMax, kStrengthMax, kLastDay};
   CargoName = {"食料", "手紙", "宝物", "武器", "歩人"};
   LblBtl[0].Caption = "魔物";
   LblBtl[1].Caption = "自分";
@@ -54,7 +54,7 @@ void Fom::ComStt_Click(std::int16_t Index) {
   LvBonus = level.bonus;
   LvRest = level.rest;
   LvDay = level.day;
-  for (std::int16_t i = 0; i <= 3; ++i) {
+  for (std::int16_t i = 0; i <= StatusIndex(Status::Stamina); ++i) {
     StrVal[i] = level.openingStatus;
     AddStatus(i, 0);
   }
@@ -74,18 +74,18 @@ void Fom::NewGame() {
   for (int town = 0; town < kOpeningTowns; ++town) {
     // The name is drawn before the town's attribute, the fairy's attribute
     // before its name.
-    std::string name = MakeFairyName(3);
-    AddTown(name, static_cast<std::int16_t>(Int(platform_.Rnd() * 3)));
-    AddFairy(static_cast<std::int16_t>(Int(platform_.Rnd() * 3)));
+    std::string name = MakeFairyName(kNameLength);
+    AddTown(name, static_cast<std::int16_t>(Int(platform_.Rnd() * kAttributeCount)));
+    AddFairy(static_cast<std::int16_t>(Int(platform_.Rnd() * kAttributeCount)));
   }
   MatiNow = ClampInt16(Int(platform_.Rnd() * LstMati[0].ListCount()));
   LblMati.Caption = LstMati[0].List(MatiNow);
   Money = kOpeningMoney;
   AddMoney(0);
   ComSkep.Enabled = true;
-  StrVal[4] = 1;
-  AddStatus(4, 0);
-  IveCount = {0, 0, 0};
+  StrVal[Status::Days] = 1;
+  AddStatus(Status::Days, 0);
+  IveCount = {};
   PicStt.Visible = false;
   StartEvent("opn");
 }

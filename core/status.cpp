@@ -5,8 +5,6 @@ namespace kiravel {
 namespace {
 
 constexpr std::int32_t kMoneyCap = 300000;
-constexpr std::int16_t kStamina = 3;
-constexpr std::int16_t kDays = 4;
 // A monster bars the road when the day's draw is at most this (31 in 100).
 constexpr std::int32_t kMonsterChance = 30;
 
@@ -18,7 +16,7 @@ void Fom::AddMoney(std::int16_t amount) {
     Money = kMoneyCap;
   } else if (purse < 0) {
     // An empty purse is paid for with the whole price in stamina.
-    AddStatus(kStamina, amount);
+    AddStatus(Status::Stamina, amount);
   } else {
     Money = static_cast<std::int32_t>(purse);
   }
@@ -28,11 +26,11 @@ void Fom::AddMoney(std::int16_t amount) {
 void Fom::AddStatus(std::int16_t index, std::int16_t amount) {
   // A job read back from a save names the status it raises; a bad number
   // must not reach past the five statuses.
-  if (index < 0 || index > kDays) return;
+  if (index < 0 || index >= kStatusCount) return;
   std::int32_t value = StrVal[index] + amount;
   if (value > StrMax[index]) {
     StrVal[index] = StrMax[index];
-    if (index == kDays) {
+    if (index == StatusIndex(Status::Days)) {
       TimDay.SetEnabled(false);
       ComSkep.Enabled = false;
       StartEvent("badend_day");
@@ -40,7 +38,7 @@ void Fom::AddStatus(std::int16_t index, std::int16_t amount) {
     }
   } else if (value < 0) {
     StrVal[index] = 0;
-    if (index == kStamina) {
+    if (index == StatusIndex(Status::Stamina)) {
       TimDay.SetEnabled(false);
       ComSkep.Enabled = false;
       StartEvent("badend_hp");
@@ -55,7 +53,7 @@ void Fom::AddStatus(std::int16_t index, std::int16_t amount) {
 
 void Fom::TimDay_Timer() {
   TripDay = ClampInt16(TripDay + 1);
-  AddStatus(kDays, 1);
+  AddStatus(Status::Days, 1);
   AddMoney(ClampInt16(-Int(platform_.Rnd() * LvDay)));
   if (!TimDay.Enabled) return;  // the year or the courier's strength ran out
   if (TripDay > TripDays) {

@@ -19,8 +19,7 @@ constexpr std::size_t kScalarLines = 12;
 constexpr std::size_t kLeastTowns = 2;
 constexpr std::int64_t kIntegerMax = std::numeric_limits<std::int16_t>::max();
 constexpr std::int64_t kLongMax = std::numeric_limits<std::int32_t>::max();
-constexpr std::int64_t kLastDay = 365;
-constexpr std::int64_t kLastAttribute = 2;
+constexpr std::int64_t kLastAttribute = kAttributeCount - 1;
 
 using Rows = std::vector<std::vector<std::string>>;
 
@@ -32,8 +31,8 @@ struct SavedGame {
   std::string name;
   std::int16_t town = 0;
   std::int32_t textSpeed = 0;
-  std::array<std::int16_t, 5> status{};
-  std::array<std::int16_t, 3> stories{};
+  PerStatus<std::int16_t> status{};
+  PerStoryLine stories{};
 };
 
 // The whole field one number, spaces around it allowed: an optional sign,
@@ -175,8 +174,9 @@ bool SaveReader::ReadScalars(SavedGame* game) {
   game->town = static_cast<std::int16_t>(value);
   if (!ReadTextSpeed(lines[3], &game->textSpeed)) return false;
   for (std::size_t i = 0; i < game->status.size(); ++i) {
-    const std::int64_t low = i == 4 ? 1 : 0;
-    const std::int64_t high = i == 4 ? kLastDay : kIntegerMax;
+    const bool days = i == static_cast<std::size_t>(Status::Days);
+    const std::int64_t low = days ? 1 : 0;
+    const std::int64_t high = days ? kLastDay : kIntegerMax;
     if (!Number(SaveFile::Scalars, 5 + i, lines[4 + i], low, high, &value)) return false;
     game->status[i] = static_cast<std::int16_t>(value);
   }
@@ -221,7 +221,7 @@ void Restore(Fom& f, const SavedGame& game) {
   f.TxtName.Text = game.name;
   f.MatiNow = game.town;
   f.TimSay.SetInterval(game.textSpeed);
-  for (std::int16_t i = 0; i < 5; ++i) {
+  for (std::int16_t i = 0; i < kStatusCount; ++i) {
     f.StrVal[i] = game.status[i];
     f.AddStatus(i, 0);
   }

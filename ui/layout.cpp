@@ -19,7 +19,7 @@ constexpr Colour kWhite = Rgb(255, 255, 255);
 constexpr Colour kBlack = Rgb(0, 0, 0);
 
 // Fire, grass, water, stamina, days.
-constexpr std::array<Colour, 5> kStatusBarColours{
+constexpr std::array<Colour, kStatusCount> kStatusBarColours{
     Rgb(255, 0, 255), Rgb(0, 255, 0), Rgb(0, 255, 255), Rgb(255, 255, 0), Rgb(255, 255, 255)};
 
 // Lower than this the window is only fitted: there is no room for the game.
@@ -190,27 +190,27 @@ void PlaceLists(Fom& f) {
 void PlaceStatusPanel(Fom& f) {
   // A status bar's width is its value in the panel's units; the value must
   // survive the panel changing size, so it is read before the move.
-  std::array<double, 5> values{};
+  PerStatus<double> values{};
   bool measured = f.PicStr.ClientWidthTwips() > 0;
   if (measured) {
-    ForItems(f.ShpStr, 5,
+    ForItems(f.ShpStr, kStatusCount,
              [&](Shape& bar, int i) { values[static_cast<std::size_t>(i)] = bar.Width(); });
   }
   PlacePanel(f.PicStr, 0, 25, 40, 5, kBlack);
-  Grid(f.PicStr, -10, 0, 90, 5);
-  ForItems(f.LblStr, 5, [&](Label& label, int i) {
+  Grid(f.PicStr, -10, 0, 90, kStatusCount);
+  ForItems(f.LblStr, kStatusCount, [&](Label& label, int i) {
     PlaceTile(label, -10, i, 10, 1, kBarGrey, f.LblMati.ForeColor, f.SmallFontSize);
     label.Visible = true;
     label.ToolTipText = f.StrName[static_cast<std::size_t>(i)];
   });
-  ForItems(f.ShpStr, 5, [&](Shape& bar, int i) {
+  ForItems(f.ShpStr, kStatusCount, [&](Shape& bar, int i) {
     bar.SetLeft(0);
     bar.SetTop(i);
     bar.SetHeight(1);
     if (measured) bar.SetWidth(values[static_cast<std::size_t>(i)]);
     bar.Visible = true;
   });
-  ForItems(f.ShpStr, 5, [](Shape& bar, int i) {
+  ForItems(f.ShpStr, kStatusCount, [](Shape& bar, int i) {
     bar.FillColor = kStatusBarColours[static_cast<std::size_t>(i)];
   });
 }

@@ -207,7 +207,7 @@ void Fom::CreateControls() {
 }
 
 void Fom::LoadControlItems() {
-  for (std::int16_t i = 1; i <= 4; ++i) {
+  for (std::int16_t i = 1; i < kStatusCount; ++i) {
     ShpStr.Load(i);
     LblStr.Load(i);
   }

@@ -26,7 +26,7 @@ void Fom::AddFairy(std::int16_t attribute) {
   // A fairy's place in the list is its 16-bit number; no further fairy could
   // be called.
   if (LstYou[0].ListCount() >= std::numeric_limits<std::int16_t>::max()) return;
-  LstYou[0].AddItem("[" + StrName[attribute] + "] " + MakeFairyName(3));
+  LstYou[0].AddItem("[" + StrName[attribute] + "] " + MakeFairyName(kNameLength));
   LstYou[1].AddItem(CStr(attribute));
 }
 

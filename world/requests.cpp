@@ -8,7 +8,6 @@ namespace kiravel {
 namespace {
 
 constexpr std::int16_t kOffers = 4;
-constexpr std::int16_t kDays = 4;
 
 }  // namespace
 
@@ -43,7 +42,7 @@ void Fom::SettleJob(std::int16_t j) {
     RemoveJob(j);
     return;
   }
-  if (Val(LstSigoto[5].List(j)) >= StrVal[kDays]) return;
+  if (Val(LstSigoto[5].List(j)) >= StrVal[Status::Days]) return;
   LblGame.Caption += "\r\n依頼失敗しました！" + LstSigoto[0].List(j);
   AddMoney(ClampInt16(-static_cast<std::int64_t>(reward) * LvPen));
   RemoveJob(j);
@@ -60,7 +59,7 @@ void Fom::MakeOffer(std::int16_t k) {
   // Clamped here, so that the offer shows what the delivery will pay.
   std::int16_t reward = ClampInt16(100 * (distance + cargo));
   std::int32_t extra = Int(platform_.Rnd() * LvBonus);
-  std::int16_t due = ClampInt16(StrVal[kDays] + extra + distance);
+  std::int16_t due = ClampInt16(StrVal[Status::Days] + extra + distance);
   const std::string& attribute = LstMati[1].List(destination);
   IraiTbl[k] = {cargo, attribute, reward, MatiNow, destination, due};
   LstIrai.AddItem("物[" + CargoName[cargo] + "]　先[" + LstMati[0].List(destination) +

@@ -5,6 +5,13 @@
 
 namespace kiravel {
 
+namespace {
+
+// txt/mati0.dat to mati2.dat: one is read each time a rumour is bought.
+constexpr int kRumourFiles = 3;
+
+}  // namespace
+
 void Fom::AddTown(const std::string& name, std::int16_t attribute) {
   // A town's place in the list is its 16-bit number; no further town could
   // be reached.
@@ -35,11 +42,11 @@ void Fom::HearRumours() {
   }
   std::int32_t cost = Int(platform_.Rnd() * 1000);
   AddMoney(ClampInt16(-cost));
-  std::string name = MakeFairyName(3);
-  AddTown(name, static_cast<std::int16_t>(Int(platform_.Rnd() * 3)));
+  std::string name = MakeFairyName(kNameLength);
+  AddTown(name, static_cast<std::int16_t>(Int(platform_.Rnd() * kAttributeCount)));
   LblGame.Caption = "街の噂を聞きつけた！" + CStr(cost) + "星粒をあげたよ！\r\n";
   FileNo = Files.FreeFile();
-  std::string file = DataDir[1] + "mati" + CStr(Int(platform_.Rnd() * 3)) + ".dat";
+  std::string file = DataDir[1] + "mati" + CStr(Int(platform_.Rnd() * kRumourFiles)) + ".dat";
   // The town is heard of even when its rumour file cannot be read; the
   // player is told which file that was.
   if (Files.OpenForInput(FileNo, file) != TextFileError::None) {

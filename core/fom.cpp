@@ -2,8 +2,10 @@
 
 namespace kiravel {
 
-Fom::Fom(Platform& platform, std::string programFolder)
-    : platform_(platform), programFolder_(std::move(programFolder)) {
+Fom::Fom(Platform& platform, std::string programFolder, std::string writableFolder)
+    : platform_(platform),
+      programFolder_(std::move(programFolder)),
+      writableFolder_(std::move(writableFolder)) {
   CreateControls();
 }
 

@@ -27,9 +27,10 @@ namespace kiravel {
 
 class Fom {
  public:
-  // programFolder is the folder that holds the program; the game reads its
-  // data from there and writes its files there.
-  Fom(Platform& platform, std::string programFolder);
+  // programFolder is the folder that holds the game's data; the game reads
+  // from there. It writes its save and bonus pages into writableFolder, which
+  // is programFolder itself when none is given.
+  Fom(Platform& platform, std::string programFolder, std::string writableFolder = "");
   Fom(const Fom&) = delete;
   Fom& operator=(const Fom&) = delete;
 
@@ -221,6 +222,10 @@ class Fom {
   // The script being played, relative to the program folder ("txt/03.dat"),
   // for messages that name it; empty while no scene is open.
   std::string ScriptFile;
+  // Where the save (txt/save/) and the bonus pages are written, ending in
+  // "/": AppPath when the player may write there, otherwise the player's own
+  // folder, laid out the same way.
+  std::string WritePath;
 
  private:
   // ui/window_description.cpp
@@ -253,6 +258,7 @@ class Fom {
   // replaced by *name when name is given.
   void CopyPagePiece(const std::string& piece, const std::string* name, const std::string& where,
                      std::vector<std::string>& page);
+  void PreparePageFolder(const std::string& where);
 
   // ui/layout.cpp
   bool FitWindow();
@@ -264,8 +270,12 @@ class Fom {
   // on every repaint.
   std::vector<std::string> reportedPictures_;
 
+  // save/: the save folder inside WritePath.
+  std::string SaveFolder() const;
+
   Platform& platform_;
   std::string programFolder_;
+  std::string writableFolder_;
 };
 
 }  // namespace kiravel

@@ -29,6 +29,8 @@ void Fom::Form_Load() {
   if (AppPath.empty() || AppPath.back() != '/') AppPath += '/';
   DataDir[0] = AppPath + "img/";
   DataDir[1] = AppPath + "txt/";
+  WritePath = writableFolder_.empty() ? AppPath : writableFolder_;
+  if (WritePath.back() != '/') WritePath += '/';
   OpenMusic(AppPath + "bgm.wav");
   MusicOn = true;
   PlayMusic();

@@ -1,12 +1,15 @@
 // The bonus page a story line's ending writes beside the program: its head,
 // the character text with the courier's name filled in, the story line's
 // pictures and its foot, for the player to open in a browser after the game.
+#include <filesystem>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "core/fom.h"
 #include "events/folder_names.h"
 #include "platform/cp932.h"
+#include "platform/game_folders.h"
 
 namespace kiravel {
 
@@ -71,7 +74,8 @@ void Fom::WriteBonusPage(const std::string& argument, const std::string& where) 
   CopyPagePiece("char" + key, &name, where, page);
   page.push_back(PictureBlock(key));
   CopyPagePiece("foot", nullptr, where, page);
-  const std::string output = AppPath + prefix + std::string(kPageEnding);
+  const std::string output = WritePath + prefix + std::string(kPageEnding);
+  if (WritePath != AppPath) PreparePageFolder(where);
   TextWriteResult written = WriteTextFile(output, page);
   if (written.Error != TextWriteError::None) {
     platform_.ReportFailure(where + "おまけページ「" + Relative(output) + "」を書けません（" +
@@ -79,6 +83,17 @@ void Fom::WriteBonusPage(const std::string& argument, const std::string& where) 
                                                     : written.Reason) +
                             "）。");
   }
+}
+
+// A page kept in the player's own folder finds its pictures through a link
+// named "img" beside it, as a page beside the game finds the game's own.
+void Fom::PreparePageFolder(const std::string& where) {
+  std::error_code error;
+  std::filesystem::create_directories(WritePath, error);
+  std::string reason = error ? error.message() : LinkPictureFolder(WritePath, DataDir[0]);
+  if (reason.empty()) return;
+  platform_.ReportFailure(where + "おまけページの絵を「" + WritePath + "img」から見られるようにできません（" +
+                          reason + "）。");
 }
 
 // A missing piece leaves a gap in the page rather than no page at all.

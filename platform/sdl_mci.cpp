@@ -5,6 +5,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <cstring>
@@ -99,6 +100,7 @@ struct SdlMci::Device {
   std::size_t queuedFrom = 0;  // byte offset where the last play started
   std::size_t next = 0;  // the next byte the device takes, under its lock
   bool playing = false;
+  std::atomic<bool> muted{false};
 
   // The device reads the piece straight from the decoded samples, so the
   // piece is never held twice; past its end it hears silence.
@@ -107,8 +109,9 @@ struct SdlMci::Device {
     const auto wanted = static_cast<std::size_t>(length);
     const std::size_t left = d.next < d.samples.size() ? d.samples.size() - d.next : 0;
     const std::size_t taken = std::min(wanted, left);
-    if (taken > 0) std::memcpy(stream, d.samples.data() + d.next, taken);
-    std::memset(stream + taken, d.sound.format == AUDIO_U8 ? 0x80 : 0, wanted - taken);
+    const std::size_t heard = d.muted ? 0 : taken;
+    if (heard > 0) std::memcpy(stream, d.samples.data() + d.next, heard);
+    std::memset(stream + heard, d.sound.format == AUDIO_U8 ? 0x80 : 0, wanted - heard);
     d.next += taken;
   }
 
@@ -269,6 +272,8 @@ void SdlMci::StartAudioEarly() {
   if (device_->audioReady || device_->audioFailed || device_->starting.valid()) return;
   device_->starting = std::async(std::launch::async, &Device::StartAudio);
 }
+
+void SdlMci::SetMuted(bool muted) { device_->muted = muted; }
 
 std::int32_t SdlMci::Send(const std::string& command, std::string* reply) {
   std::vector<std::string> words = Words(command);

@@ -28,6 +28,10 @@ class SdlMci {
   // a readable wave file, commands fail quietly with an error code.
   std::int32_t Send(const std::string& command, std::string* reply);
 
+  // A muted device goes on playing the piece in silence, so the game hears
+  // the same answers to its commands either way.
+  void SetMuted(bool muted);
+
  private:
   struct Device;
   std::unique_ptr<Device> device_;

@@ -237,7 +237,7 @@ void Restore(Fom& f, const SavedGame& game) {
 }  // namespace
 
 bool Fom::LoadGame() {
-  const std::string folder = DataDir[1] + kSaveFolder;
+  const std::string folder = SaveFolder();
   SaveSetRead read = ReadSaveSet(folder);
   std::optional<SavedGame> game;
   SaveFault fault;

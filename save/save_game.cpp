@@ -39,6 +39,8 @@ void Fom::menu_sis_c_Click(std::int16_t Index) {
   if (Index == kLoadItem) LoadGame();
 }
 
+std::string Fom::SaveFolder() const { return WritePath + "txt/" + kSaveFolder; }
+
 void Fom::SaveGame() {
   SaveSet set;
   set[SaveFile::Towns] = FamilyLines(LstMati, 2);
@@ -48,7 +50,7 @@ void Fom::SaveGame() {
   scalars = {NumberLine(Money), TxtName.Text, NumberLine(MatiNow), NumberLine(TimSay.Interval())};
   for (std::int16_t value : StrVal) scalars.push_back(NumberLine(value));
   for (std::int16_t count : IveCount) scalars.push_back(NumberLine(count));
-  const std::string folder = DataDir[1] + kSaveFolder;
+  const std::string folder = SaveFolder();
   if (std::optional<SaveFault> fault = WriteSaveSet(folder, set)) {
     const char* outcome = fault->OldSaveKept
                               ? "セーブできませんでした。前のセーブはそのまま残っています。\r\n"
@@ -56,7 +58,9 @@ void Fom::SaveGame() {
     platform_.ReportFailure(outcome + DescribeSaveFault(*fault, Relative(fault->Path)));
     return;
   }
-  platform_.MsgBox("SAVE　OK", MsgBoxButtons::OK);
+  // A save kept outside the game's folder is named, so the player can find it.
+  const std::string where = WritePath == AppPath ? "" : "\r\n" + folder;
+  platform_.MsgBox("SAVE　OK" + where, MsgBoxButtons::OK);
 }
 
 }  // namespace kiravel

@@ -144,39 +144,49 @@ std::string RunCommand(const std::string& command) {
 }
 
 // A real browser opens the page: it must decode it as Shift_JIS, show the
-// escaped name as text, and find every picture beside the page.
+// escaped name as text, and find every picture beside the page, whether the
+// page lies beside the game or in the player's own folder.
 TEST(BonusPage, BrowserShowsTheNameAndLoadsEveryPicture) {
   const char* browser = "/usr/bin/chromium";
   if (::access(browser, X_OK) != 0) GTEST_SKIP() << "no browser at " << browser;
-  BonusGame game;
-  game.data.WriteScript("head", {"<html><head><meta charset=\"Shift_JIS\"></head><body>"});
-  game.data.WriteScript("char2", {"<p id=\"courier\">-mの旅</p>"});
-  game.data.WriteScript(
-      "foot", {"<script>", "window.addEventListener('load', function () {",
-               "  var widths = [];",
-               "  for (var i = 0; i < document.images.length; i++)",
-               "    widths.push(document.images[i].naturalWidth);",
-               "  var p = document.createElement('p');",
-               "  p.id = 'widths';",
-               "  p.textContent = widths.join(',');",
-               "  document.body.appendChild(p);", "});", "</script></body></html>"});
-  std::string widths;
-  int width = 10;
-  for (const char* k : {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9_1", "9_2"}) {
-    game.data.WritePicture(std::string("2") + k, width, 4);
-    widths += (widths.empty() ? "" : ",") + std::to_string(width++);
+  testing::DataFolder player;
+  for (const bool installed : {false, true}) {
+    SCOPED_TRACE(installed ? "in the player's folder" : "beside the game");
+    BonusGame game;
+    if (installed) {
+      game.fom = std::make_unique<Fom>(game.platform, game.data.Path(), player.Path() + "kiravel/");
+      game.fom->Form_Load();
+    }
+    const std::string pages = installed ? player.Path() + "kiravel/" : game.data.Path();
+    game.data.WriteScript("head", {"<html><head><meta charset=\"Shift_JIS\"></head><body>"});
+    game.data.WriteScript("char2", {"<p id=\"courier\">-mの旅</p>"});
+    game.data.WriteScript(
+        "foot", {"<script>", "window.addEventListener('load', function () {",
+                 "  var widths = [];",
+                 "  for (var i = 0; i < document.images.length; i++)",
+                 "    widths.push(document.images[i].naturalWidth);",
+                 "  var p = document.createElement('p');",
+                 "  p.id = 'widths';",
+                 "  p.textContent = widths.join(',');",
+                 "  document.body.appendChild(p);", "});", "</script></body></html>"});
+    std::string widths;
+    int width = 10;
+    for (const char* k : {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9_1", "9_2"}) {
+      game.data.WritePicture(std::string("2") + k, width, 4);
+      widths += (widths.empty() ? "" : ",") + std::to_string(width++);
+    }
+    game.fom->TxtName.Text = "ミンヤ<&>";
+    game.fom->WriteBonusPage("2,b");
+    testing::DataFolder profile;
+    const std::string dom = RunCommand(
+        std::string("timeout 60 ") + browser +
+        " --headless --no-sandbox --disable-gpu --disable-background-networking"
+        " --disable-component-update --disable-sync --no-first-run --user-data-dir='" +
+        profile.Path() + "' --virtual-time-budget=10000 --dump-dom 'file://" + pages +
+        "b＿おまけ.html' 2>/dev/null");
+    EXPECT_NE(dom.find("<p id=\"courier\">ミンヤ&lt;&amp;&gt;の旅</p>"), std::string::npos) << dom;
+    EXPECT_NE(dom.find("<p id=\"widths\">" + widths + "</p>"), std::string::npos) << dom;
   }
-  game.fom->TxtName.Text = "ミンヤ<&>";
-  game.fom->WriteBonusPage("2,b");
-  testing::DataFolder profile;
-  const std::string dom = RunCommand(
-      std::string("timeout 60 ") + browser +
-      " --headless --no-sandbox --disable-gpu --disable-background-networking"
-      " --disable-component-update --disable-sync --no-first-run --user-data-dir='" +
-      profile.Path() + "' --virtual-time-budget=10000 --dump-dom 'file://" + game.data.Path() +
-      "b＿おまけ.html' 2>/dev/null");
-  EXPECT_NE(dom.find("<p id=\"courier\">ミンヤ&lt;&amp;&gt;の旅</p>"), std::string::npos) << dom;
-  EXPECT_NE(dom.find("<p id=\"widths\">" + widths + "</p>"), std::string::npos) << dom;
 }
 
 }  // namespace

@@ -19,9 +19,12 @@ struct CheckRun {
   std::vector<std::string> lines;
 };
 
-CheckRun RunCheck(const std::string& arguments) {
+// Runs the checker in the folder `in` when one is given.
+CheckRun RunCheck(const std::string& arguments, const std::string& in = "") {
   CheckRun run;
-  FILE* pipe = ::popen((std::string(KIRAVEL_CHECK_PATH) + " " + arguments + " 2>/dev/null").c_str(), "r");
+  const std::string command = (in.empty() ? "" : "cd '" + in + "' && ") +
+                              std::string(KIRAVEL_CHECK_PATH) + " " + arguments + " 2>/dev/null";
+  FILE* pipe = ::popen(command.c_str(), "r");
   if (pipe == nullptr) return run;
   std::string text;
   char chunk[4096];
@@ -70,7 +73,15 @@ class CheckedFolder : public ::testing::Test {
     data.WritePicture(key + "9_2");
   }
 
-  CheckRun Check() { return RunCheck(data.Path()); }
+  // The findings with the folder they are named from taken off, as the
+  // files are named inside the folder.
+  CheckRun Check() {
+    CheckRun run = RunCheck(data.Path());
+    for (std::string& line : run.lines) {
+      if (line.starts_with(data.Path())) line.erase(0, data.Path().size());
+    }
+    return run;
+  }
 
   testing::DataFolder data;
 };
@@ -81,10 +92,50 @@ TEST(CheckBundledData, TheGamesOwnFolderComesOutClean) {
   EXPECT_EQ(Join(run.lines), "");
 }
 
-TEST(CheckUsage, MissingOrExtraArgumentsAndNoFolderAreUsageErrors) {
-  EXPECT_EQ(RunCheck("").status, 2);
+// Without a folder the checker checks the data beside it, as the game plays it.
+TEST(CheckUsage, ExtraArgumentsUnknownFormatsAndNoFolderAreUsageErrors) {
+  EXPECT_EQ(RunCheck("").status, 0);
   EXPECT_EQ(RunCheck("a b").status, 2);
   EXPECT_EQ(RunCheck("/no/such/folder").status, 2);
+  EXPECT_EQ(RunCheck("--format=xml " + std::string(KIRAVEL_GAME_DIR)).status, 2);
+  EXPECT_EQ(RunCheck("--bogus").status, 2);
+  CheckRun help = RunCheck("--help");
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(Join(help.lines).find("Exit status"), std::string::npos);
+}
+
+// Editors jump to "file:line:" only when the file is named as the user named
+// the folder, with or without its slash and however relative.
+TEST_F(CheckedFolder, FindingsNameFilesFromTheFolderAsTyped) {
+  std::filesystem::remove(data.Path() + "bgm.wav");
+  data.WriteScript("opn", {">img nosuch"});
+  const std::filesystem::path folder = std::filesystem::path(data.Path()).parent_path();
+  const std::string parent = folder.parent_path().string();
+  const std::string name = folder.filename().string();
+  for (const std::string& typed : {name, "./" + name + "/"}) {
+    SCOPED_TRACE(typed);
+    const std::string shown = typed.ends_with('/') ? typed : typed + "/";
+    CheckRun run = RunCheck(typed, parent);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(Join(run.lines),
+              shown + "bgm.wav: error: missing: the game would play no music\n" + shown +
+                  "txt/opn.dat:1: error: picture img/nosuch.dat: missing\n");
+  }
+}
+
+// Tools read the same findings as JSON: whole-file findings have no line.
+TEST_F(CheckedFolder, JsonFormatListsEveryFinding) {
+  std::filesystem::remove(data.Path() + "bgm.wav");
+  data.WriteScript("opn", {">img nosuch"});
+  CheckRun run = RunCheck("--format=json " + data.Path());
+  EXPECT_EQ(run.status, 1);
+  const std::string json = Join(run.lines);
+  EXPECT_NE(json.find("\"file\": \"" + data.Path() + "bgm.wav\",\n        \"line\": null,\n"
+                      "        \"message\": \"missing: the game would play no music\",\n"
+                      "        \"severity\": \"error\""),
+            std::string::npos)
+      << json;
+  EXPECT_NE(json.find("\"line\": 1,"), std::string::npos) << json;
 }
 
 // A complete folder must raise nothing, or authors learn to ignore the tool.
@@ -101,9 +152,9 @@ TEST_F(CheckedFolder, MissingFixedFilesAreNamed) {
   CheckRun run = Check();
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(Join(run.lines),
-            "bgm.wav:0: missing: the game would play no music\n"
-            "img/mon2.dat:0: missing: the monster of 水\n"
-            "txt/opn.dat:0: missing: the opening scene of every new game\n");
+            "bgm.wav: error: missing: the game would play no music\n"
+            "img/mon2.dat: error: missing: the monster of 水\n"
+            "txt/opn.dat: error: missing: the opening scene of every new game\n");
 }
 
 TEST_F(CheckedFolder, TextNotInTheGamesEncodingOrLineEndsIsReported) {
@@ -112,10 +163,10 @@ TEST_F(CheckedFolder, TextNotInTheGamesEncodingOrLineEndsIsReported) {
   CheckRun run = Check();
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(Join(run.lines),
-            "txt/mati0.dat:2: not valid CP932 text\n"
-            "txt/mati0.dat:3: line ended by LF alone, not CR LF (and 1 more lines)\n"
-            "txt/mati0.dat:5: last line has no CR LF at its end\n"
-            "txt/mati1.dat:0: written in UTF-8; the game reads CP932 (convert it with "
+            "txt/mati0.dat:2: error: not valid CP932 text\n"
+            "txt/mati0.dat:3: error: line ended by LF alone, not CR LF (and 1 more lines)\n"
+            "txt/mati0.dat:5: error: last line has no CR LF at its end\n"
+            "txt/mati1.dat: error: written in UTF-8; the game reads CP932 (convert it with "
             "kiravel-textconv)\n");
 }
 
@@ -126,13 +177,13 @@ TEST_F(CheckedFolder, ScriptCommandsThatWouldFailInPlayAreReported) {
   CheckRun run = Check();
   EXPECT_EQ(run.status, 1);
   ASSERT_EQ(run.lines.size(), 6u) << Join(run.lines);
-  EXPECT_EQ(run.lines[0], "txt/opn.dat:1: picture img/nosuch.dat: missing");
-  EXPECT_TRUE(run.lines[1].starts_with("txt/opn.dat:2: picture img/broken.dat: not a picture"));
-  EXPECT_EQ(run.lines[2], "txt/opn.dat:3: picture name \"../ttl\" reaches outside img/");
-  EXPECT_EQ(run.lines[3], "txt/opn.dat:5: \"--\" needs a number of steps, not \"x\"");
+  EXPECT_EQ(run.lines[0], "txt/opn.dat:1: error: picture img/nosuch.dat: missing");
+  EXPECT_TRUE(run.lines[1].starts_with("txt/opn.dat:2: error: picture img/broken.dat: not a picture"));
+  EXPECT_EQ(run.lines[2], "txt/opn.dat:3: error: picture name \"../ttl\" reaches outside img/");
+  EXPECT_EQ(run.lines[3], "txt/opn.dat:5: error: \"--\" needs a number of steps, not \"x\"");
   EXPECT_EQ(run.lines[4], "txt/opn.dat:9: warning: \">ive\" is no command: the scene stops in "
                           "front of it and then shows it as text");
-  EXPECT_EQ(run.lines[5], "txt/opn.dat:11: never played: the scene has ended at line 10 with "
+  EXPECT_EQ(run.lines[5], "txt/opn.dat:11: error: never played: the scene has ended at line 10 with "
                           "\"tugi\" (and 1 more lines)");
 }
 
@@ -152,10 +203,10 @@ TEST_F(CheckedFolder, BonusPageArgumentsAndTheirPiecesAreChecked) {
   CheckRun run = Check();
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(Join(run.lines),
-            "txt/00.dat:1: \">html\" needs two items, a story key and a page name: \"0\"\n"
-            "txt/10.dat:1: bonus page name \"../up\" is no safe file name\n"
-            "txt/20.dat:3: bonus page text txt/char2.dat: missing\n"
-            "txt/20.dat:3: bonus picture img/29_2.dat: missing\n");
+            "txt/00.dat:1: error: \">html\" needs two items, a story key and a page name: \"0\"\n"
+            "txt/10.dat:1: error: bonus page name \"../up\" is no safe file name\n"
+            "txt/20.dat:3: error: bonus page text txt/char2.dat: missing\n"
+            "txt/20.dat:3: error: bonus picture img/29_2.dat: missing\n");
 }
 
 TEST_F(CheckedFolder, StoryLinesWithGapsOrWithoutAnEndingAreReported) {
@@ -168,12 +219,12 @@ TEST_F(CheckedFolder, StoryLinesWithGapsOrWithoutAnEndingAreReported) {
   CheckRun run = Check();
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(Join(run.lines),
-            "txt/007.dat:0: warning: never played: towns ask for story scenes by their count "
+            "txt/007.dat: warning: never played: towns ask for story scenes by their count "
             "without leading zeros\n"
-            "txt/02.dat:0: missing: story line 0 has txt/03.dat after it, and towns ask for this "
+            "txt/02.dat: error: missing: story line 0 has txt/03.dat after it, and towns ask for this "
             "one first\n"
-            "txt/10.dat:0: missing: towns of 草 open story line 1 with this scene\n"
-            "txt/20.dat:0: story line 2 stops here without \">html\": towns would next ask for "
+            "txt/10.dat: error: missing: towns of 草 open story line 1 with this scene\n"
+            "txt/20.dat: error: story line 2 stops here without \">html\": towns would next ask for "
             "the missing txt/21.dat\n");
 }
 
@@ -185,7 +236,7 @@ TEST_F(CheckedFolder, LateScenesBehindAShortPreviousLineAreNeverOffered) {
   CheckRun run = Check();
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(Join(run.lines),
-            "txt/06.dat:0: warning: never offered: towns of 水 offer it only after six scenes of "
+            "txt/06.dat: warning: never offered: towns of 水 offer it only after six scenes of "
             "story line 2, which ends sooner\n");
 }
 
@@ -195,9 +246,9 @@ TEST_F(CheckedFolder, EndingsThatLetTheGameGoOnAreReported) {
   CheckRun run = Check();
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(Join(run.lines),
-            "txt/badend_hp.dat:2: this scene ends the game, but it returns to the town: end it "
+            "txt/badend_hp.dat:2: error: this scene ends the game, but it returns to the town: end it "
             "with \">end\"\n"
-            "txt/end.dat:2: \">html\" in the closing scene would start it over and over\n");
+            "txt/end.dat:2: error: \">html\" in the closing scene would start it over and over\n");
 }
 
 TEST_F(CheckedFolder, MusicThatTheDeviceCannotPlayIsReported) {
@@ -211,7 +262,7 @@ TEST_F(CheckedFolder, MusicThatTheDeviceCannotPlayIsReported) {
     data.WriteBytes("bgm.wav", bytes);
     CheckRun run = Check();
     EXPECT_EQ(run.status, 1) << problem;
-    EXPECT_EQ(Join(run.lines), "bgm.wav:0: " + problem + ": the game would play no music\n");
+    EXPECT_EQ(Join(run.lines), "bgm.wav: error: " + problem + ": the game would play no music\n");
   }
 }
 
@@ -220,7 +271,7 @@ TEST_F(CheckedFolder, PageHeadWithoutItsCharsetIsWarnedOf) {
   CheckRun run = Check();
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(Join(run.lines),
-            "txt/head.dat:0: warning: declares no charset Shift_JIS: browsers may show the page "
+            "txt/head.dat: warning: declares no charset Shift_JIS: browsers may show the page "
             "garbled\n");
 }
 

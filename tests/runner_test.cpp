@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "core/vb.h"
+#include "kiravel/build_info.h"
 #include "tests/game_fixture.h"
 #include "tests/json_reader.h"
 #include "tests/wave.h"
@@ -131,6 +132,40 @@ TEST_F(Scenario, OnlyUsageErrorsAndUnreadableScenariosFailTheRun) {
   ASSERT_EQ(run.Of("refused").size(), 2u);
   EXPECT_EQ(run.Of("refused")[0]["refused"].text, "fly away");
   EXPECT_EQ(run.Dump(0)["Money"].number, 0);
+}
+
+// --help and --version answer on standard output and play nothing; --data
+// and $KIRAVEL_DATA name the data folder as --app does.
+TEST_F(Scenario, HelpVersionAndTheDataFolderOptions) {
+  Outcome help = Start("--help");
+  EXPECT_EQ(help.status, 0);
+  ASSERT_FALSE(help.lines.empty());
+  EXPECT_EQ(help.lines[0], "usage: kiravel-run [--app DIR] [--seed N] [SCENARIO]");
+  Outcome version = Start("--version");
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.lines, std::vector<std::string>{"kiravel-run " + std::string(kVersion)});
+  const std::string dump = "dump AppPath\n";
+  Outcome named = Start("--data " + Quoted(data.Path()) + " --seed 1", dump);
+  ::setenv("KIRAVEL_DATA", data.Path().c_str(), 1);
+  Outcome fromVariable = Start("--seed 1", dump);
+  ::unsetenv("KIRAVEL_DATA");
+  for (const Outcome& run : {named, fromVariable}) {
+    EXPECT_EQ(run.status, 0) << run.errors;
+    EXPECT_EQ(run.Dump(0)["AppPath"].text, data.Path());
+  }
+}
+
+// A run without a seed says which one it drew, and the same seed replays it.
+TEST_F(Scenario, ChosenSeedIsPrintedAndReplaysTheRun) {
+  const std::string scenario = "click ComStt(0)\ndump LstMati(0) Money\n";
+  Outcome first = Start("--app " + Quoted(data.Path()), scenario);
+  EXPECT_EQ(first.status, 0);
+  const std::size_t at = first.errors.find("kiravel-run: seed ");
+  ASSERT_NE(at, std::string::npos) << first.errors;
+  const std::string seed = first.errors.substr(at + 18, first.errors.find('\n', at) - at - 18);
+  Outcome replay = Start("--app " + Quoted(data.Path()) + " --seed " + seed, scenario);
+  EXPECT_EQ(replay.lines, first.lines);
+  EXPECT_EQ(replay.errors.find("seed"), std::string::npos) << replay.errors;
 }
 
 TEST_F(Scenario, CommandsAPersonCouldNotDoAreRefusedAndChangeNothing) {

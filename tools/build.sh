@@ -9,7 +9,8 @@ root="$(pwd)"
 build="$root/build"
 
 packages=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev libsdl2-dev fonts-ipafont-gothic xvfb xauth chromium)
+  qt6-base-dev libsdl2-dev fonts-ipafont-gothic xvfb xauth chromium
+  desktop-file-utils appstream dpkg-dev file lintian)
 
 install_missing() {
   local missing=()

@@ -1,5 +1,10 @@
 #include "app/kiravel-check/findings.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonValue>
+#include <QString>
 #include <algorithm>
 
 namespace kiravel::check {
@@ -17,10 +22,36 @@ bool Findings::HasErrors() const {
                      [](const Finding& f) { return f.severity == Severity::Error; });
 }
 
-std::string Format(const Finding& finding) {
-  std::string text = finding.file + ":" + std::to_string(finding.line) + ": ";
-  if (finding.severity == Severity::Warning) text += "warning: ";
-  return text + finding.message;
+namespace {
+
+std::string Shown(const std::string& folder, const std::string& file) {
+  if (folder.empty()) return file;
+  return folder.back() == '/' ? folder + file : folder + "/" + file;
+}
+
+const char* SeverityName(Severity severity) {
+  return severity == Severity::Warning ? "warning" : "error";
+}
+
+}  // namespace
+
+std::string Format(const Finding& finding, const std::string& folder) {
+  std::string text = Shown(folder, finding.file);
+  if (finding.line > 0) text += ":" + std::to_string(finding.line);
+  return text + ": " + SeverityName(finding.severity) + ": " + finding.message;
+}
+
+std::string FormatJson(const std::vector<Finding>& findings, const std::string& folder) {
+  QJsonArray list;
+  for (const Finding& finding : findings) {
+    QJsonObject object;
+    object["file"] = QString::fromStdString(Shown(folder, finding.file));
+    object["line"] = finding.line > 0 ? QJsonValue(finding.line) : QJsonValue(QJsonValue::Null);
+    object["severity"] = SeverityName(finding.severity);
+    object["message"] = QString::fromStdString(finding.message);
+    list.append(object);
+  }
+  return QJsonDocument(list).toJson(QJsonDocument::Indented).toStdString();
 }
 
 }  // namespace kiravel::check

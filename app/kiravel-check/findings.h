@@ -1,5 +1,6 @@
 // What the checker has to tell a data author: one line per problem, naming
-// the file (relative to the data folder) and the line, as compilers do.
+// the file and the line as compilers do, so editors can jump to it; or the
+// same findings as JSON for tools.
 #pragma once
 
 #include <string>
@@ -32,7 +33,13 @@ class Findings {
   std::vector<Finding> list_;
 };
 
-// "txt/opn.dat:3: message", warnings marked as such.
-std::string Format(const Finding& finding);
+// "data/txt/opn.dat:3: error: message", the file named from the folder as the
+// user typed it ("data" or "data/"); a finding about a whole file has no line:
+// "data/bgm.wav: warning: message".
+std::string Format(const Finding& finding, const std::string& folder);
+
+// All findings as one JSON array of {"file", "line", "severity", "message"},
+// files named as Format names them and "line" null for a whole file.
+std::string FormatJson(const std::vector<Finding>& findings, const std::string& folder);
 
 }  // namespace kiravel::check

@@ -1,8 +1,12 @@
 // kiravel-run: plays the game without a window, from a scenario of commands,
 // and prints what happens as JSON Lines.
+#include <getopt.h>
+
+#include <array>
 #include <charconv>
 #include <chrono>
 #include <cstdint>
+#include <cstdlib>
 #include <exception>
 #include <filesystem>
 #include <fstream>
@@ -14,6 +18,8 @@
 #include "app/kiravel-run/output.h"
 #include "app/kiravel-run/runner.h"
 #include "core/fom.h"
+#include "kiravel/build_info.h"
+#include "platform/game_folders.h"
 #include "platform/scripted_platform.h"
 
 namespace {
@@ -24,19 +30,29 @@ constexpr int kGameFault = 1;
 
 constexpr std::string_view kUsage = "usage: kiravel-run [--app DIR] [--seed N] [SCENARIO]\n";
 
+constexpr std::string_view kHelp =
+    "Plays Kiravel without a window: reads commands from SCENARIO (standard input\n"
+    "when absent) and prints what happens as JSON Lines on standard output.\n"
+    "\n"
+    "  --app DIR, --data DIR  the game's data folder (also $KIRAVEL_DATA); by default\n"
+    "                         the program's folder when it holds the data, otherwise\n"
+    "                         the installed one\n"
+    "  --seed N               seeds the random draws; without it a seed is chosen\n"
+    "                         and printed on standard error, to replay the run\n"
+    "  --help                 shows this text\n"
+    "  --version              shows the version\n"
+    "\n"
+    "The save and the bonus pages are written into the data folder when it is\n"
+    "writable, otherwise into $XDG_DATA_HOME/kiravel/ (~/.local/share/kiravel/).\n"
+    "\n"
+    "Exit status: 0 when the scenario was read to its end, 1 when the game failed\n"
+    "inside a command, 2 for a usage error or a scenario that cannot be read.\n";
+
 struct Options {
-  std::string app;
-  std::uint64_t seed = 0;
+  std::string data;
+  std::optional<std::uint64_t> seed;
   std::string scenario;  // empty: standard input
 };
-
-// The folder that holds this program, ending in "/".
-std::string ProgramFolder() {
-  std::error_code error;
-  std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (error) return "./";
-  return exe.parent_path().string() + "/";
-}
 
 std::optional<std::uint64_t> ParseSeed(std::string_view text) {
   std::uint64_t seed = 0;
@@ -45,40 +61,75 @@ std::optional<std::uint64_t> ParseSeed(std::string_view text) {
   return seed;
 }
 
+enum class Request { Play, Help, Version };
+
+constexpr int kHelpOption = 'h';
+constexpr int kVersionOption = 'v';
+constexpr int kDataOption = 'a';
+constexpr int kSeedOption = 's';
+
+constexpr std::array<option, 6> kOptions{{
+    {"app", required_argument, nullptr, kDataOption},
+    {"data", required_argument, nullptr, kDataOption},
+    {"seed", required_argument, nullptr, kSeedOption},
+    {"help", no_argument, nullptr, kHelpOption},
+    {"version", no_argument, nullptr, kVersionOption},
+    {nullptr, 0, nullptr, 0},
+}};
+
+// The option getopt_long stopped at, as the user typed it.
+std::string Typed(char** argv) { return argv[optind - 1]; }
+
 // Fills the options; on a usage error returns its text.
-std::string ParseArguments(int argc, char** argv, Options& options) {
-  options.app = ProgramFolder();
-  options.seed =
-      static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
-  bool haveScenario = false;
-  for (int i = 1; i < argc; ++i) {
-    std::string_view arg = argv[i];
-    bool takesValue = arg == "--app" || arg == "--seed";
-    if (takesValue && i + 1 >= argc) return std::string(arg) + " needs a value";
-    if (arg == "--app") {
-      options.app = argv[++i];
-      if (!std::filesystem::is_directory(options.app)) return "no folder " + options.app;
-      // The game names its files from the program folder: make it whole.
-      options.app = std::filesystem::absolute(options.app).lexically_normal().string();
-    } else if (arg == "--seed") {
-      std::optional<std::uint64_t> seed = ParseSeed(argv[++i]);
-      if (!seed) return std::string("not a seed: ") + argv[i];
-      options.seed = *seed;
-    } else if (arg.size() > 1 && arg.front() == '-') {
-      return "unknown option " + std::string(arg);
-    } else if (haveScenario) {
-      return "more than one scenario: " + std::string(arg);
-    } else {
-      options.scenario = arg;
-      haveScenario = true;
+std::string ParseArguments(int argc, char** argv, Options& options, Request& request) {
+  const char* named = std::getenv(kiravel::kDataVariable);
+  std::string data = named != nullptr ? named : "";
+  opterr = 0;
+  for (int option; (option = getopt_long(argc, argv, ":", kOptions.data(), nullptr)) != -1;) {
+    switch (option) {
+      case kDataOption: data = optarg; break;
+      case kSeedOption:
+        options.seed = ParseSeed(optarg);
+        if (!options.seed) return std::string("not a seed: ") + optarg;
+        break;
+      case kHelpOption: request = Request::Help; return "";
+      case kVersionOption: request = Request::Version; return "";
+      case ':': return Typed(argv) + " needs a value";
+      default:
+        return "unknown option " + (optopt != 0 ? std::string("-") + char(optopt) : Typed(argv));
     }
   }
+  if (optind < argc - 1) return "more than one scenario: " + std::string(argv[optind + 1]);
+  if (optind < argc) options.scenario = argv[optind];
+  if (!data.empty() && !std::filesystem::is_directory(data)) return "no folder " + data;
+  options.data = kiravel::FindDataFolder(data, kiravel::ProgramFolder());
   return "";
 }
 
+// A run without a seed draws one from the clock and says which, so that it
+// can be replayed.
+std::uint64_t ChooseSeed(const Options& options) {
+  if (options.seed) return *options.seed;
+  const auto seed =
+      static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
+  std::cerr << "kiravel-run: seed " << seed << "\n";
+  return seed;
+}
+
+// The player is told where a game played from a read-only folder keeps its
+// save and pages.
+std::string ChooseWritableFolder(const Options& options) {
+  std::string folder = kiravel::WritableFolder(options.data, kiravel::PlayerFolder());
+  if (folder != options.data) {
+    std::cerr << "kiravel-run: " << options.data << " is read-only; the save and the bonus pages go to "
+              << folder << "\n";
+  }
+  return folder;
+}
+
 int Play(const Options& options, std::istream& scenario) {
-  kiravel::ScriptedPlatform platform(options.seed);
-  kiravel::Fom fom(platform, options.app);
+  kiravel::ScriptedPlatform platform(ChooseSeed(options));
+  kiravel::Fom fom(platform, options.data, ChooseWritableFolder(options));
   kiravel::run::Output output(std::cout);
   output.Listen(platform, fom);
   kiravel::run::Runner runner(fom, platform, output);
@@ -106,9 +157,18 @@ int Play(const Options& options, std::istream& scenario) {
 
 int main(int argc, char** argv) {
   Options options;
-  if (std::string error = ParseArguments(argc, argv, options); !error.empty()) {
+  Request request = Request::Play;
+  if (std::string error = ParseArguments(argc, argv, options, request); !error.empty()) {
     std::cerr << "kiravel-run: " << error << "\n" << kUsage;
     return kUsageError;
+  }
+  if (request == Request::Help) {
+    std::cout << kUsage << "\n" << kHelp;
+    return 0;
+  }
+  if (request == Request::Version) {
+    std::cout << "kiravel-run " << kiravel::kVersion << "\n";
+    return 0;
   }
   if (options.scenario.empty()) return Play(options, std::cin);
   std::ifstream file;

@@ -11,7 +11,7 @@ namespace kiravel::qt {
 // Buttons take their face colours from the game only in the Fusion style.
 void SetUpAppearance();
 
-// The window's own 32 × 32 icon: a star over the letter K.
+// The window's own icon, drawn from the game's icon design.
 QIcon GameIcon();
 
 }  // namespace kiravel::qt

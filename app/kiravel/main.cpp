@@ -1,30 +1,77 @@
 // kiravel: the game in its window.
 #include <QApplication>
+#include <QSettings>
+#include <QStandardPaths>
 
+#include <cstdlib>
+#include <iostream>
 #include <string>
 
 #include "app/kiravel/appearance.h"
+#include "app/kiravel/command_line.h"
 #include "app/kiravel/first_frame.h"
 #include "app/kiravel/game_window.h"
 #include "app/kiravel/qt_platform.h"
 #include "app/kiravel/scenario_player.h"
+#include "app/kiravel/window_preferences.h"
 #include "core/fom.h"
+#include "kiravel/build_info.h"
+#include "platform/game_folders.h"
 #include "platform/sdl_mci.h"
 
+namespace {
+
+std::string DataFolder(const std::string& named) {
+  const char* variable = std::getenv(kiravel::kDataVariable);
+  const std::string chosen = !named.empty() ? named : variable != nullptr ? variable : "";
+  return kiravel::FindDataFolder(chosen,
+                                 QCoreApplication::applicationDirPath().toStdString() + "/");
+}
+
+std::string PlayerFolder() {
+  return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString() +
+         "/kiravel/";
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+  // --help and --version print their text without opening a screen.
+  if (kiravel::qt::AsksOnlyForText(argc, argv)) qputenv("QT_QPA_PLATFORM", "offscreen");
   kiravel::SdlMci music;
   music.StartAudioEarly();
   QApplication application(argc, argv);
-  // The data folder lies beside the program.
-  const std::string folder = QCoreApplication::applicationDirPath().toStdString() + "/";
+  QApplication::setApplicationName("kiravel");
+  QApplication::setOrganizationName("kiravel");
+  QApplication::setApplicationVersion(kiravel::kVersion);
+  QGuiApplication::setDesktopFileName(kiravel::kDesktopId);
+  kiravel::qt::CommandLineParser parser;
+  kiravel::qt::CommandLine line;
+  if (!parser.Parse(QApplication::arguments(), line)) {
+    std::cerr << "kiravel: " << parser.Error().toStdString() << "\n";
+    return kiravel::qt::kUsageError;
+  }
+  if (parser.WantsHelp()) {
+    std::cout << parser.Help().toStdString();
+    return 0;
+  }
+  if (parser.WantsVersion()) {
+    std::cout << "kiravel " << kiravel::kVersion << "\n";
+    return 0;
+  }
+  const std::string folder = DataFolder(line.data);
   kiravel::qt::QtPlatform platform(music);
   // The title picture the start panel opens with decodes while the window
   // is being built.
   platform.DecodeAhead(folder + "img/ttl.dat");
   kiravel::qt::SetUpAppearance();
-  kiravel::Fom fom(platform, folder);
+  kiravel::Fom fom(platform, folder, kiravel::WritableFolder(folder, PlayerFolder()));
   kiravel::qt::GameWindow window(fom, platform);
   window.setWindowIcon(kiravel::qt::GameIcon());
+  QSettings settings;
+  kiravel::qt::WindowPreferences preferences(window, music, settings);
+  preferences.Restore(line.choices);
+  QObject::connect(&application, &QCoreApplication::aboutToQuit, [&] { preferences.Remember(); });
   kiravel::qt::ReportFirstFrame(window);
   window.Open();
   kiravel::qt::PlayScenarioFromEnvironment(fom, window);

@@ -1,0 +1,62 @@
+#include "app/kiravel/command_line.h"
+
+#include <cstring>
+
+namespace kiravel::qt {
+
+namespace {
+
+const char* const kDescription =
+    "Kiravel: a courier's year of deliveries between towns, with fairies,\n"
+    "monsters and story scenes.\n"
+    "\n"
+    "The data folder is --data DIR, else $KIRAVEL_DATA, else the program's own\n"
+    "folder when it holds the data, else the installed one. The save and the\n"
+    "bonus pages are written into the data folder when it is writable,\n"
+    "otherwise into $XDG_DATA_HOME/kiravel/ (~/.local/share/kiravel/).\n"
+    "While playing, F11 toggles full screen and Ctrl+M the music.\n"
+    "\n"
+    "Exit status: 0 once the window is closed, 2 for a usage error.";
+
+}  // namespace
+
+CommandLineParser::CommandLineParser() {
+  parser_.setApplicationDescription(kDescription);
+  parser_.addHelpOption();
+  parser_.addVersionOption();
+  parser_.addOption({"data", "Plays the data folder DIR.", "DIR"});
+  parser_.addOption({"fullscreen", "Opens the window on the full screen."});
+  parser_.addOption({"window", "Opens the window as a window, not full screen."});
+  parser_.addOption({"mute", "Plays without music."});
+}
+
+bool CommandLineParser::Parse(const QStringList& arguments, CommandLine& line) {
+  if (!parser_.parse(arguments)) {
+    error_ = parser_.errorText();
+    return false;
+  }
+  if (!parser_.positionalArguments().isEmpty()) {
+    error_ = "unexpected argument " + parser_.positionalArguments().front();
+    return false;
+  }
+  if (parser_.isSet("fullscreen") && parser_.isSet("window")) {
+    error_ = "--fullscreen and --window exclude each other";
+    return false;
+  }
+  line.data = parser_.value("data").toStdString();
+  if (parser_.isSet("fullscreen")) line.choices.fullScreen = true;
+  if (parser_.isSet("window")) line.choices.fullScreen = false;
+  line.choices.mute = parser_.isSet("mute");
+  return true;
+}
+
+bool AsksOnlyForText(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    for (const char* text : {"-h", "--help", "--help-all", "-?", "-v", "--version"}) {
+      if (std::strcmp(argv[i], text) == 0) return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace kiravel::qt

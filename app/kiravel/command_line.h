@@ -1,0 +1,40 @@
+// The game window's command line: kiravel [--data DIR] [--fullscreen |
+// --window] [--mute], with --help and --version.
+#pragma once
+
+#include <QCommandLineParser>
+#include <QStringList>
+
+#include <string>
+
+#include "app/kiravel/window_preferences.h"
+
+namespace kiravel::qt {
+
+inline constexpr int kUsageError = 2;
+
+struct CommandLine {
+  std::string data;  // empty: found by the usual rule
+  StartChoices choices;
+};
+
+class CommandLineParser {
+ public:
+  CommandLineParser();
+  // False on a usage error, with its text in Error().
+  bool Parse(const QStringList& arguments, CommandLine& line);
+  bool WantsHelp() const { return parser_.isSet("help") || parser_.isSet("help-all"); }
+  bool WantsVersion() const { return parser_.isSet("version"); }
+  QString Help() const { return parser_.helpText(); }
+  QString Error() const { return error_; }
+
+ private:
+  QCommandLineParser parser_;
+  QString error_;
+};
+
+// Whether the arguments ask only for a text (--help, --version), which needs
+// no screen.
+bool AsksOnlyForText(int argc, char** argv);
+
+}  // namespace kiravel::qt

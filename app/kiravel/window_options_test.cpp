@@ -1,0 +1,103 @@
+// The window's command line, what it remembers between runs, and the icon
+// the desktop gets: runs in the window's test program, under its Qt
+// application.
+#include <gtest/gtest.h>
+
+#include <QSettings>
+#include <QWidget>
+
+#include <string>
+
+#include "app/kiravel/command_line.h"
+#include "app/kiravel/icon_design.h"
+#include "app/kiravel/window_preferences.h"
+#include "tests/game_fixture.h"
+
+namespace kiravel::qt {
+namespace {
+
+bool Parses(const QStringList& arguments, CommandLine& line, QString* error = nullptr) {
+  CommandLineParser parser;
+  const bool ok = parser.Parse(QStringList{"kiravel"} + arguments, line);
+  if (error != nullptr) *error = parser.Error();
+  return ok;
+}
+
+TEST(WindowCommandLine, OptionsAreReadAndContradictionsRefused) {
+  CommandLine line;
+  ASSERT_TRUE(Parses({"--data", "/games/kiravel", "--fullscreen", "--mute"}, line));
+  EXPECT_EQ(line.data, "/games/kiravel");
+  EXPECT_EQ(line.choices.fullScreen, true);
+  EXPECT_TRUE(line.choices.mute);
+  CommandLine plain;
+  ASSERT_TRUE(Parses({"--window"}, plain));
+  EXPECT_EQ(plain.choices.fullScreen, false);
+  EXPECT_FALSE(plain.choices.mute);
+  CommandLine none;
+  ASSERT_TRUE(Parses({}, none));
+  EXPECT_FALSE(none.choices.fullScreen.has_value());
+  for (const QStringList& wrong : {QStringList{"--fullscreen", "--window"},
+                                   QStringList{"--bogus"}, QStringList{"folder"},
+                                   QStringList{"--data"}}) {
+    CommandLine ignored;
+    QString error;
+    EXPECT_FALSE(Parses(wrong, ignored, &error)) << wrong.join(' ').toStdString();
+    EXPECT_FALSE(error.isEmpty());
+  }
+}
+
+// The next run opens where the last one closed, unless its command line
+// says otherwise.
+TEST(WindowPreferences, SizeFullScreenAndMuteOutliveTheWindow) {
+  testing::DataFolder folder;
+  QSettings settings(QString::fromStdString(folder.Path() + "kiravel.conf"), QSettings::IniFormat);
+  SdlMci music;
+  {
+    QWidget window;
+    WindowPreferences preferences(window, music, settings);
+    preferences.Restore({});
+    EXPECT_FALSE(window.isFullScreen());
+    EXPECT_FALSE(preferences.Muted());
+    window.resize(321, 234);
+    preferences.ToggleFullScreen();
+    preferences.ToggleMute();
+    preferences.Remember();
+  }
+  {
+    QWidget window;
+    WindowPreferences preferences(window, music, settings);
+    preferences.Restore({});
+    EXPECT_TRUE(window.isFullScreen());
+    EXPECT_TRUE(preferences.Muted());
+    preferences.ToggleFullScreen();
+    EXPECT_EQ(window.size(), QSize(321, 234));
+  }
+  QWidget window;
+  WindowPreferences preferences(window, music, settings);
+  preferences.Restore({false, false});
+  EXPECT_FALSE(window.isFullScreen());
+  EXPECT_TRUE(preferences.Muted());  // remembered: --mute can only add to it
+}
+
+// The desktop's icons are drawn from the same shapes as the window's: a
+// missing font would silently drop the letter.
+TEST(IconDesign, EveryShapeIsDrawnAndWrittenAsSvg) {
+  const std::vector<IconShape> shapes = IconDesign();
+  const std::string svg = IconSvg();
+  std::size_t paths = 0;
+  for (std::size_t at = 0; (at = svg.find("<path ", at)) != std::string::npos; ++at) ++paths;
+  EXPECT_EQ(paths, shapes.size());
+  for (const IconShape& shape : shapes) {
+    EXPECT_FALSE(shape.path.isEmpty());
+    EXPECT_TRUE(QRectF(0, 0, kIconDesignSize, kIconDesignSize)
+                    .contains(shape.path.boundingRect()));
+  }
+  EXPECT_EQ(svg.find("d=\"Z\""), std::string::npos);
+  const QImage icon = PaintIcon(256);
+  EXPECT_EQ(icon.size(), QSize(256, 256));
+  EXPECT_EQ(icon.pixelColor(0, 0).alpha(), 0);
+  EXPECT_EQ(icon.pixelColor(40, 200), QColor(40, 60, 140));
+}
+
+}  // namespace
+}  // namespace kiravel::qt

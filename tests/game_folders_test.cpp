@@ -1,0 +1,145 @@
+// Where the game finds its data and where it writes: a game unpacked in one
+// folder keeps everything there; an installed game reads its data from the
+// install and keeps the save and bonus pages in the player's own folder.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "kiravel/build_info.h"
+#include "platform/game_folders.h"
+#include "tests/game_fixture.h"
+
+namespace kiravel {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Sets an environment variable for one test and puts it back afterwards.
+class ScopedVariable {
+ public:
+  ScopedVariable(const char* name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    if (value != nullptr) {
+      ::setenv(name, value, 1);
+    } else {
+      ::unsetenv(name);
+    }
+  }
+  ~ScopedVariable() {
+    if (old_) {
+      ::setenv(name_, old_->c_str(), 1);
+    } else {
+      ::unsetenv(name_);
+    }
+  }
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
+
+TEST(DataFolder, NamedThenProgramFolderThenTheInstalledOne) {
+  testing::DataFolder root;
+  const std::string programs = root.Path() + "usr/games/";
+  const std::string installed =
+      fs::path(programs + kInstalledDataFromPrograms).lexically_normal().string();
+  fs::create_directories(programs);
+  // Neither holds data: the program folder is kept, for the game to report.
+  EXPECT_EQ(FindDataFolder("", programs), programs);
+  fs::create_directories(installed + "img");
+  fs::create_directories(installed + "txt");
+  EXPECT_EQ(FindDataFolder("", programs), installed);
+  EXPECT_EQ(installed, root.Path() + "usr/share/games/kiravel/");
+  // A game unpacked with its data beside the programs keeps today's layout.
+  fs::create_directories(programs + "img");
+  fs::create_directories(programs + "txt");
+  EXPECT_EQ(FindDataFolder("", programs), programs);
+  // A named folder wins, made whole and ending in "/".
+  EXPECT_EQ(FindDataFolder(root.Path() + "usr/./share/games/kiravel", programs), installed);
+}
+
+TEST(PlayerFolder, FollowsXdgDataHomeElseHome) {
+  ScopedVariable home("HOME", "/home/courier");
+  {
+    ScopedVariable data("XDG_DATA_HOME", "/var/courier/data/");
+    EXPECT_EQ(PlayerFolder(), "/var/courier/data/kiravel/");
+  }
+  for (const char* unusable : {static_cast<const char*>(nullptr), "", "relative/data"}) {
+    ScopedVariable data("XDG_DATA_HOME", unusable);
+    EXPECT_EQ(PlayerFolder(), "/home/courier/.local/share/kiravel/");
+  }
+}
+
+// A game whose data folder the player cannot write: the save and the pages go
+// to the player's folder, and the data folder is left exactly as it was.
+struct InstalledGame : testing::Game {
+  InstalledGame() {
+    data.WriteScript("head", {"<html>"});
+    data.WriteScript("char1", {"-m"});
+    data.WriteScript("foot", {"</html>"});
+    fom = std::make_unique<Fom>(platform, data.Path(), player.Path() + "kiravel");
+    fom->Form_Load();
+    fom->Form_Resize();
+    fom->Form_Activate();
+  }
+  testing::DataFolder player;
+};
+
+TEST(PlayerFolder, SaveAndLoadUseThePlayersFolderAndNameIt) {
+  InstalledGame game;
+  game.StartInTown(1);
+  const std::string saves = game.player.Path() + "kiravel/txt/save/";
+  game.fom->SaveGame();
+  EXPECT_TRUE(fs::exists(saves + "save.dat"));
+  EXPECT_FALSE(fs::exists(game.data.Path() + "txt/save"));
+  ASSERT_FALSE(game.MessageTexts().empty());
+  EXPECT_EQ(game.MessageTexts().back(), "SAVE　OK\r\n" + saves);
+  const std::int32_t saved = game.fom->Money;
+  game.fom->AddMoney(100);
+  EXPECT_TRUE(game.fom->LoadGame());
+  EXPECT_EQ(game.fom->Money, saved);
+}
+
+TEST(PlayerFolder, BonusPageFindsThePicturesThroughALink) {
+  InstalledGame game;
+  const std::string pages = game.player.Path() + "kiravel/";
+  game.fom->WriteBonusPage("1,x");
+  EXPECT_TRUE(game.platform.Failures.empty());
+  EXPECT_TRUE(fs::exists(pages + "x＿おまけ.html"));
+  EXPECT_FALSE(fs::exists(game.data.Path() + "x＿おまけ.html"));
+  EXPECT_EQ(fs::read_symlink(pages + "img"), fs::path(game.data.Path() + "img/"));
+  // A link left by an install elsewhere is pointed at today's pictures; a
+  // real folder the player put there is left alone.
+  fs::remove(pages + "img");
+  fs::create_directory_symlink("/nowhere/img", pages + "img");
+  game.fom->WriteBonusPage("1,x");
+  EXPECT_EQ(fs::read_symlink(pages + "img"), fs::path(game.data.Path() + "img/"));
+  fs::remove(pages + "img");
+  fs::create_directory(pages + "img");
+  game.fom->WriteBonusPage("1,x");
+  EXPECT_FALSE(fs::is_symlink(pages + "img"));
+  EXPECT_TRUE(game.platform.Failures.empty());
+}
+
+TEST(PlayerFolder, APlayerFolderThatCannotBeMadeIsReported) {
+  testing::Game game;
+  testing::DataFolder home;
+  home.WriteBytes("blocked", "a file, not a folder");
+  const std::string folder = home.Path() + "blocked/kiravel/";
+  game.fom = std::make_unique<Fom>(game.platform, game.data.Path(), folder);
+  game.fom->Form_Load();
+  game.fom->WriteBonusPage("1,x");
+  auto names = [&](const std::string& text) {
+    return std::any_of(game.platform.Failures.begin(), game.platform.Failures.end(),
+                       [&](const std::string& failure) { return failure.find(text) != failure.npos; });
+  };
+  EXPECT_TRUE(names("「" + folder + "img」から見られるようにできません"));
+  EXPECT_TRUE(names("おまけページ「" + folder + "x＿おまけ.html」を書けません"));
+}
+
+}  // namespace
+}  // namespace kiravel

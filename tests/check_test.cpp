@@ -19,11 +19,13 @@ struct CheckRun {
   std::vector<std::string> lines;
 };
 
-// Runs the checker in the folder `in` when one is given.
-CheckRun RunCheck(const std::string& arguments, const std::string& in = "") {
+// Runs the checker in the folder `in` when one is given; the lines read are
+// what `streams` sends to the pipe (its standard output by default).
+CheckRun RunCheck(const std::string& arguments, const std::string& in = "",
+                  const std::string& streams = "2>/dev/null") {
   CheckRun run;
   const std::string command = (in.empty() ? "" : "cd '" + in + "' && ") +
-                              std::string(KIRAVEL_CHECK_PATH) + " " + arguments + " 2>/dev/null";
+                              std::string(KIRAVEL_CHECK_PATH) + " " + arguments + " " + streams;
   FILE* pipe = ::popen(command.c_str(), "r");
   if (pipe == nullptr) return run;
   std::string text;
@@ -121,6 +123,17 @@ TEST_F(CheckedFolder, FindingsNameFilesFromTheFolderAsTyped) {
               shown + "bgm.wav: error: missing: the game would play no music\n" + shown +
                   "txt/opn.dat:1: error: picture img/nosuch.dat: missing\n");
   }
+}
+
+// A picture cut short makes the PNG library complain on its own; only the
+// checker's finding may reach the author.
+TEST_F(CheckedFolder, BrokenPicturesLeaveStandardErrorQuiet) {
+  std::filesystem::copy_file(KIRAVEL_GAME_DIR "/img/ttl.dat", data.Path() + "img/ttl.dat",
+                             std::filesystem::copy_options::overwrite_existing);
+  data.WriteBytes("img/ttl.dat", data.Read("img/ttl.dat").substr(0, 200));
+  CheckRun run = RunCheck(data.Path(), "", "2>&1 >/dev/null");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(Join(run.lines), "");
 }
 
 // Tools read the same findings as JSON: whole-file findings have no line.

@@ -1,5 +1,7 @@
 #include "app/kiravel-check/media_check.h"
 
+#include "app/kiravel-check/quiet_decoders.h"
+
 #include <QImage>
 #include <QImageReader>
 #include <QString>
@@ -22,7 +24,11 @@ const std::string& PictureShelf::Problem(const std::string& name) {
   } else {
     QImageReader reader(QString::fromStdString(path));
     reader.setDecideFormatFromContent(true);
-    QImage image = reader.read();
+    QImage image;
+    {
+      QuietDecoders quiet;
+      image = reader.read();
+    }
     if (image.isNull()) problem = "not a picture the game can decode (" +
                                   reader.errorString().toStdString() + ")";
   }

@@ -1,6 +1,7 @@
 #include "app/kiravel/command_line.h"
 
 #include <cstring>
+#include <filesystem>
 
 namespace kiravel::qt {
 
@@ -44,6 +45,10 @@ bool CommandLineParser::Parse(const QStringList& arguments, CommandLine& line) {
     return false;
   }
   line.data = parser_.value("data").toStdString();
+  if (!line.data.empty() && !std::filesystem::is_directory(line.data)) {
+    error_ = "no folder " + parser_.value("data");
+    return false;
+  }
   if (parser_.isSet("fullscreen")) line.choices.fullScreen = true;
   if (parser_.isSet("window")) line.choices.fullScreen = false;
   line.choices.mute = parser_.isSet("mute");

@@ -24,9 +24,10 @@ bool Parses(const QStringList& arguments, CommandLine& line, QString* error = nu
 }
 
 TEST(WindowCommandLine, OptionsAreReadAndContradictionsRefused) {
+  testing::DataFolder data;
   CommandLine line;
-  ASSERT_TRUE(Parses({"--data", "/games/kiravel", "--fullscreen", "--mute"}, line));
-  EXPECT_EQ(line.data, "/games/kiravel");
+  ASSERT_TRUE(Parses({"--data", QString::fromStdString(data.Path()), "--fullscreen", "--mute"}, line));
+  EXPECT_EQ(line.data, data.Path());
   EXPECT_EQ(line.choices.fullScreen, true);
   EXPECT_TRUE(line.choices.mute);
   CommandLine plain;
@@ -38,7 +39,7 @@ TEST(WindowCommandLine, OptionsAreReadAndContradictionsRefused) {
   EXPECT_FALSE(none.choices.fullScreen.has_value());
   for (const QStringList& wrong : {QStringList{"--fullscreen", "--window"},
                                    QStringList{"--bogus"}, QStringList{"folder"},
-                                   QStringList{"--data"}}) {
+                                   QStringList{"--data"}, QStringList{"--data", "/no/such/folder"}}) {
     CommandLine ignored;
     QString error;
     EXPECT_FALSE(Parses(wrong, ignored, &error)) << wrong.join(' ').toStdString();

@@ -37,6 +37,8 @@ bool HoldsGameData(const std::string& folder) {
 
 std::string FindDataFolder(const std::string& named, const std::string& programFolder) {
   if (!named.empty()) return AsFolder(fs::absolute(named));
+  const char* variable = std::getenv(kDataVariable);
+  if (variable != nullptr && variable[0] != '\0') return AsFolder(fs::absolute(variable));
   if (HoldsGameData(programFolder)) return AsFolder(programFolder);
   const std::string installed = AsFolder(fs::path(programFolder) / kInstalledDataFromPrograms);
   if (HoldsGameData(installed)) return installed;

@@ -13,10 +13,10 @@ inline constexpr const char* kDataVariable = "KIRAVEL_DATA";
 // Whether the folder holds the game's pictures and texts.
 bool HoldsGameData(const std::string& folder);
 
-// The data folder, ending in "/": the one named (by --data or KIRAVEL_DATA)
-// when there is one; otherwise the program's own folder when it holds the
-// data, as a game unpacked in one folder has it; otherwise the installed data
-// folder beside the programs' folder. When neither holds the data the
+// The data folder, ending in "/": the one named (by --data) when there is
+// one, else the one KIRAVEL_DATA names; otherwise the program's own folder
+// when it holds the data, as a game unpacked in one folder has it; otherwise
+// the installed data folder beside the programs' folder. When neither holds the data the
 // program's folder is kept, and the game reports what is missing there.
 std::string FindDataFolder(const std::string& named, const std::string& programFolder);
 

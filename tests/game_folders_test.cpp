@@ -43,6 +43,7 @@ class ScopedVariable {
 };
 
 TEST(DataFolder, NamedThenProgramFolderThenTheInstalledOne) {
+  ScopedVariable unset(kDataVariable, nullptr);
   testing::DataFolder root;
   const std::string programs = root.Path() + "usr/games/";
   const std::string installed =
@@ -58,8 +59,12 @@ TEST(DataFolder, NamedThenProgramFolderThenTheInstalledOne) {
   fs::create_directories(programs + "img");
   fs::create_directories(programs + "txt");
   EXPECT_EQ(FindDataFolder("", programs), programs);
-  // A named folder wins, made whole and ending in "/".
+  // A named folder wins, made whole and ending in "/"; the variable names
+  // one for every program, and --data still wins over it.
   EXPECT_EQ(FindDataFolder(root.Path() + "usr/./share/games/kiravel", programs), installed);
+  ScopedVariable variable(kDataVariable, (root.Path() + "usr/share/games/kiravel").c_str());
+  EXPECT_EQ(FindDataFolder("", programs), installed);
+  EXPECT_EQ(FindDataFolder(programs, programs), programs);
 }
 
 TEST(PlayerFolder, FollowsXdgDataHomeElseHome) {

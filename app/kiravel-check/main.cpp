@@ -3,7 +3,6 @@
 // Exit status 0 when nothing would, 1 when something would, 2 for misuse.
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -37,8 +36,7 @@ std::string ChosenFolder(const QCommandLineParser& parser) {
   const QStringList folders = parser.positionalArguments();
   if (!folders.isEmpty()) return folders.front().toStdString();
   if (parser.isSet("data")) return parser.value("data").toStdString();
-  const char* named = std::getenv(kiravel::kDataVariable);
-  return kiravel::FindDataFolder(named != nullptr ? named : "", kiravel::ProgramFolder());
+  return kiravel::FindDataFolder("", kiravel::ProgramFolder());
 }
 
 }  // namespace

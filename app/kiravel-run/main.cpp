@@ -6,7 +6,6 @@
 #include <charconv>
 #include <chrono>
 #include <cstdint>
-#include <cstdlib>
 #include <exception>
 #include <filesystem>
 #include <fstream>
@@ -82,8 +81,7 @@ std::string Typed(char** argv) { return argv[optind - 1]; }
 
 // Fills the options; on a usage error returns its text.
 std::string ParseArguments(int argc, char** argv, Options& options, Request& request) {
-  const char* named = std::getenv(kiravel::kDataVariable);
-  std::string data = named != nullptr ? named : "";
+  std::string data;
   opterr = 0;
   for (int option; (option = getopt_long(argc, argv, ":", kOptions.data(), nullptr)) != -1;) {
     switch (option) {

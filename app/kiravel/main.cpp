@@ -3,7 +3,6 @@
 #include <QSettings>
 #include <QStandardPaths>
 
-#include <cstdlib>
 #include <iostream>
 #include <string>
 
@@ -22,10 +21,7 @@
 namespace {
 
 std::string DataFolder(const std::string& named) {
-  const char* variable = std::getenv(kiravel::kDataVariable);
-  const std::string chosen = !named.empty() ? named : variable != nullptr ? variable : "";
-  return kiravel::FindDataFolder(chosen,
-                                 QCoreApplication::applicationDirPath().toStdString() + "/");
+  return kiravel::FindDataFolder(named, QCoreApplication::applicationDirPath().toStdString() + "/");
 }
 
 std::string PlayerFolder() {

@@ -1,7 +1,6 @@
 // kiravel: the game in its window.
 #include <QApplication>
 #include <QSettings>
-#include <QStandardPaths>
 
 #include <iostream>
 #include <string>
@@ -12,24 +11,12 @@
 #include "app/kiravel/game_window.h"
 #include "app/kiravel/qt_platform.h"
 #include "app/kiravel/scenario_player.h"
+#include "app/kiravel/window_folders.h"
 #include "app/kiravel/window_preferences.h"
 #include "core/fom.h"
 #include "kiravel/build_info.h"
 #include "platform/game_folders.h"
 #include "platform/sdl_mci.h"
-
-namespace {
-
-std::string DataFolder(const std::string& named) {
-  return kiravel::FindDataFolder(named, QCoreApplication::applicationDirPath().toStdString() + "/");
-}
-
-std::string PlayerFolder() {
-  return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString() +
-         "/kiravel/";
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   // --help and --version print their text without opening a screen.
@@ -55,13 +42,13 @@ int main(int argc, char** argv) {
     std::cout << "kiravel " << kiravel::kVersion << "\n";
     return 0;
   }
-  const std::string folder = DataFolder(line.data);
+  const std::string folder = kiravel::qt::WindowDataFolder(line.data);
   kiravel::qt::QtPlatform platform(music);
   // The title picture the start panel opens with decodes while the window
   // is being built.
   platform.DecodeAhead(folder + "img/ttl.dat");
   kiravel::qt::SetUpAppearance();
-  kiravel::Fom fom(platform, folder, kiravel::WritableFolder(folder, PlayerFolder()));
+  kiravel::Fom fom(platform, folder, kiravel::WritableFolder(folder, kiravel::qt::WindowPlayerFolder()));
   kiravel::qt::GameWindow window(fom, platform);
   window.setWindowIcon(kiravel::qt::GameIcon());
   QSettings settings;

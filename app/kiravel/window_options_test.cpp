@@ -10,7 +10,9 @@
 
 #include "app/kiravel/command_line.h"
 #include "app/kiravel/icon_design.h"
+#include "app/kiravel/window_folders.h"
 #include "app/kiravel/window_preferences.h"
+#include "platform/game_folders.h"
 #include "tests/game_fixture.h"
 
 namespace kiravel::qt {
@@ -45,6 +47,18 @@ TEST(WindowCommandLine, OptionsAreReadAndContradictionsRefused) {
     EXPECT_FALSE(Parses(wrong, ignored, &error)) << wrong.join(' ').toStdString();
     EXPECT_FALSE(error.isEmpty());
   }
+}
+
+// The window and the runner keep an installed game's save in one place, so
+// either finds what the other wrote.
+TEST(WindowFolders, WindowAndRunnerAgreeOnThePlayersFolder) {
+  testing::DataFolder home;
+  const QByteArray oldData = qgetenv("XDG_DATA_HOME");
+  qputenv("XDG_DATA_HOME", QByteArray::fromStdString(home.Path() + "data"));
+  EXPECT_EQ(WindowPlayerFolder(), home.Path() + "data/kiravel/");
+  EXPECT_EQ(WindowPlayerFolder(), PlayerFolder());
+  qputenv("XDG_DATA_HOME", oldData);
+  if (oldData.isEmpty()) qunsetenv("XDG_DATA_HOME");
 }
 
 // The next run opens where the last one closed, unless its command line

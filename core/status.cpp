@@ -55,7 +55,7 @@ void Fom::TimDay_Timer() {
   TripDay = ClampInt16(TripDay + 1);
   AddStatus(Status::Days, 1);
   AddMoney(ClampInt16(-Int(platform_.Rnd() * LvDay)));
-  if (!TimDay.Enabled) return;  // the year or the courier's strength ran out
+  if (!TimDay.Enabled()) return;  // the year or the courier's strength ran out
   if (TripDay > TripDays) {
     TimDay.SetEnabled(false);
     MatiNow = MatiGo;

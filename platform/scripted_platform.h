@@ -7,10 +7,13 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "platform/clock_playback.h"
+#include "platform/mci_device.h"
 #include "platform/platform.h"
 
 namespace kiravel {
@@ -32,6 +35,10 @@ class ScriptedPlatform : public Platform {
 
   // The simulated clock in milliseconds, advanced by the runner.
   std::int64_t NowMs = 0;
+  // From when the music device answers "stopped" to a status query: now
+  // when the open piece is still, its end while it plays, never while no
+  // piece is open. Until then a look at the music finds nothing to do.
+  std::optional<std::int64_t> MusicStoppedFromMs();
   // The simulated window and screen. While Fixed is set (a minimised or
   // maximised window) the window system refuses to move or size it.
   WindowPlace Place{0, 0, 11625, 8610, 11625, 8610};
@@ -70,23 +77,12 @@ class ScriptedPlatform : public Platform {
   void SetWindowHeight(std::int32_t twips);
 
  private:
-  std::int32_t Mci(const std::string& command, std::string* reply);
-
   std::mt19937_64 generator_;
   std::deque<double> draws_;
   std::deque<MsgBoxAnswer> answers_;
   std::deque<const MenuItem*> menuChoices_;
-
-  // The simulated music device: one alias, a wave file of a known length,
-  // playing from a moment of the clock until its length has passed.
-  struct Device {
-    std::string alias;
-    std::int64_t lengthMs = 0;
-    bool playing = false;
-    std::int64_t startedMs = 0;
-    std::int64_t positionMs = 0;  // where play starts from
-  };
-  std::vector<Device> devices_;
+  ClockPlayback playback_{NowMs};
+  MciDevice music_{playback_};
 };
 
 }  // namespace kiravel

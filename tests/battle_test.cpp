@@ -32,8 +32,8 @@ TEST(Battle, MonsterToughensWithTheCourierStrengthInItsAttribute) {
   EXPECT_EQ(f.PicBtlGrf.PictureFile, "img/mon0.dat");
   EXPECT_NEAR(f.ShpBtl[0].Width(), 100, 1e-9);
   EXPECT_NEAR(f.ShpBtl[1].Width(), 100.0 / 2101 * 1000, 1e-9);
-  EXPECT_FALSE(f.TimDay.Enabled);
-  EXPECT_TRUE(f.TimBtl.Enabled);
+  EXPECT_FALSE(f.TimDay.Enabled());
+  EXPECT_TRUE(f.TimBtl.Enabled());
   EXPECT_TRUE(f.PicBtl.Visible);
   EXPECT_TRUE(f.PicBtlStr.Visible);
   EXPECT_EQ(f.ComBtl.Caption, "笛を吹く");
@@ -43,7 +43,7 @@ TEST(Battle, MonsterToughensWithTheCourierStrengthInItsAttribute) {
   EXPECT_NEAR(f.ShpBtl[0].Width(), 100.0 / 2101 * 1000, 1e-9);
   f.HitMonster(1);
   EXPECT_FALSE(f.PicBtlStr.Visible);
-  EXPECT_FALSE(f.TimBtl.Enabled);
+  EXPECT_FALSE(f.TimBtl.Enabled());
   EXPECT_EQ(f.ComBtl.Caption, "魔物を追っ払った！");
   EXPECT_NEAR(f.ShpBtl[0].Width(), 100.0 / 2101 * 1000, 1e-9) << "the bar keeps its last width";
 }
@@ -65,10 +65,10 @@ TEST(Battle, MonsterOfAnAttributeAtZeroFleesFromAnyStrike) {
   EXPECT_EQ(game.platform.QueuedDraws(), 0u);
   EXPECT_EQ(f.BtlHp, 1 - 50 - 50);
   EXPECT_EQ(f.LblGame.Caption, "笛を吹いた！");
-  EXPECT_FALSE(f.TimDay.Enabled);
+  EXPECT_FALSE(f.TimDay.Enabled());
   f.ComBtl_Click();
   EXPECT_FALSE(f.PicBtl.Visible);
-  EXPECT_TRUE(f.TimDay.Enabled);
+  EXPECT_TRUE(f.TimDay.Enabled());
 }
 
 TEST(Battle, FairyOfTheMonsterAttributeStrikesThreeTimesAsHard) {
@@ -108,7 +108,7 @@ TEST(Battle, AttacksWearTheAttributeDownButOnlyStaminaEndsTheGame) {
   game.Rnd({0.0, 0.5});
   f.TimBtl_Timer();
   EXPECT_FALSE(f.ComSkep.Enabled);
-  EXPECT_FALSE(f.TimBtl.Enabled);
+  EXPECT_FALSE(f.TimBtl.Enabled());
   EXPECT_FALSE(f.PicBtl.Visible);
 }
 

@@ -264,18 +264,39 @@ TEST_F(CheckedFolder, EndingsThatLetTheGameGoOnAreReported) {
             "txt/end.dat:2: error: \">html\" in the closing scene would start it over and over\n");
 }
 
-TEST_F(CheckedFolder, MusicThatTheDeviceCannotPlayIsReported) {
+// The checker asks the loader the game plays with: it reports what the game
+// cannot play, in the loader's words, and nothing the game can.
+TEST_F(CheckedFolder, MusicThatTheGameCannotPlayIsReported) {
   const std::pair<std::string, std::string> cases[] = {
-      {"not a wave", "not a RIFF/WAVE file"},
-      {Wave(3), "not PCM (format tag 3)"},
-      {Wave(1, false), "no data chunk"},
-      {Wave().substr(0, 50), "its \"data\" chunk runs past the file's end"},
+      {"not a wave", "Could not find RIFF or WAVE identifiers (not a Waveform file)"},
+      {Wave(3), "16-bit IEEE floating-point format not supported"},
+      {Wave(1, false), "Missing data chunk in WAVE file"},
   };
   for (const auto& [bytes, problem] : cases) {
     data.WriteBytes("bgm.wav", bytes);
     CheckRun run = Check();
     EXPECT_EQ(run.status, 1) << problem;
-    EXPECT_EQ(Join(run.lines), "bgm.wav: error: " + problem + ": the game would play no music\n");
+    EXPECT_EQ(Join(run.lines), "bgm.wav: error: not a wave the game can play (" + problem +
+                                   "): the game would play no music\n");
+  }
+  data.WriteBytes("bgm.wav", testing::MonoWave(""));
+  EXPECT_EQ(Join(Check().lines), "bgm.wav: error: it holds no samples: the game would play no music\n");
+  std::filesystem::create_directory(data.Path() + "folder.wav");
+  std::filesystem::remove(data.Path() + "bgm.wav");
+  std::filesystem::rename(data.Path() + "folder.wav", data.Path() + "bgm.wav");
+  EXPECT_EQ(Join(Check().lines), "bgm.wav: error: not a regular file: the game would play no music\n");
+}
+
+// Waves the game plays must not fail the check: 32-bit float,
+// WAVE_FORMAT_EXTENSIBLE and µ-law, and a data chunk cut short, whose
+// samples the game plays as far as they go.
+TEST_F(CheckedFolder, MusicTheGamePlaysPasses) {
+  for (const std::string& bytes : {testing::FloatWave(800), testing::ExtensibleWave(800),
+                                   testing::MuLawWave(800), Wave().substr(0, 50)}) {
+    data.WriteBytes("bgm.wav", bytes);
+    CheckRun run = Check();
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(Join(run.lines), "");
   }
 }
 

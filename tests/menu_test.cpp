@@ -37,7 +37,7 @@ TEST(Menu, SpeedItemsSetTheIntervalAndNothingElse) {
   for (std::int16_t i : {1, 2, 3, 0}) {
     game.Choose(&f.menu_tim_Click[i]);
     EXPECT_EQ(f.TimSay.Interval(), i * 100);
-    EXPECT_TRUE(f.TimSay.Enabled) << "the typing timer is left running as it was";
+    EXPECT_TRUE(f.TimSay.Enabled()) << "the typing timer is left running as it was";
   }
   EXPECT_TRUE(game.platform.MessageBoxes.empty());
 }

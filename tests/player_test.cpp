@@ -35,7 +35,7 @@ class ScenePlayer : public ::testing::Test {
 
   // A tick as the window delivers it: only while the timer runs.
   bool Tick() {
-    if (!fom().TimSay.Enabled || fom().TimSay.Interval() == 0) return false;
+    if (!fom().TimSay.Enabled() || fom().TimSay.Interval() == 0) return false;
     fom().TimSay_Timer();
     return true;
   }
@@ -54,7 +54,7 @@ class ScenePlayer : public ::testing::Test {
 TEST_F(ScenePlayer, SevenLinesTypeOnePerTickAndWaitAtEachPageEnd) {
   Play({"一", "二", "三", "四", "五", "六", "七"});
   EXPECT_EQ(Caption(), "\r\n一");
-  EXPECT_TRUE(fom().TimSay.Enabled);
+  EXPECT_TRUE(fom().TimSay.Enabled());
   for (int i = 0; i < 3; ++i) ASSERT_TRUE(Tick());
   EXPECT_EQ(Caption(), "\r\n一\r\n二\r\n三\r\n四");
   ASSERT_TRUE(Tick());
@@ -72,7 +72,7 @@ TEST_F(ScenePlayer, SevenLinesTypeOnePerTickAndWaitAtEachPageEnd) {
   EXPECT_TRUE(InTownView());
   EXPECT_EQ(fom().Files.OpenCount(), 0);
   // Left running after the closing click, but with nothing to play.
-  EXPECT_TRUE(fom().TimSay.Enabled);
+  EXPECT_TRUE(fom().TimSay.Enabled());
 }
 
 TEST_F(ScenePlayer, WithoutTextSpeedEachLineWaitsBehindAnOpenMark) {
@@ -161,7 +161,7 @@ TEST_F(ScenePlayer, CountedStepsGoOnAcrossAPageEnd) {
   ASSERT_TRUE(Tick());
   EXPECT_EQ(Caption(), "\r\n6");
   EXPECT_EQ(fom().SayLine, "7");
-  EXPECT_FALSE(fom().TimSay.Enabled);  // stopped at the page end passed on the way
+  EXPECT_FALSE(fom().TimSay.Enabled());  // stopped at the page end passed on the way
 }
 
 // An inner count must not use up the outer one's steps.
@@ -260,7 +260,7 @@ TEST_F(ScenePlayer, ClicksOutsideASceneOfferToStartAfresh) {
   EXPECT_EQ(game.platform.MessageBoxes[0].Text, "初期化しますか？");
   EXPECT_EQ(game.platform.MessageBoxes[0].Buttons, MsgBoxButtons::YesNo);
   EXPECT_FALSE(fom().PicStt.Visible);
-  EXPECT_FALSE(fom().TimSay.Enabled);
+  EXPECT_FALSE(fom().TimSay.Enabled());
 
   game.platform.QueueAnswer(MsgBoxAnswer::Yes);
   fom().LblGame_Click();

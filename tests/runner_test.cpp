@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -313,6 +314,41 @@ TEST_F(Scenario, WindowResizesPlaysItsMusicOnTheClockAndCloses) {
   EXPECT_EQ(run.lines.back(), R"({"mci":"close MIDI notify","result":0})");
   EXPECT_EQ(run.Of("dump").size(), 2u);
   EXPECT_EQ(run.status, 0);
+}
+
+// A wait costs what happens in it: the music timer's ticks while the piece
+// plays change nothing and are passed over, yet a journey's days and the
+// music's restarts come out exactly as when the clock moves a millisecond at
+// a time. The longest wait the runner takes ends at once when nothing happens.
+TEST_F(Scenario, LongWaitsCostWhatHappensInThemWithTheSameOutput) {
+  data.WriteBytes("bgm.wav", SilentWave(100));
+  const std::string journey = kEasyGameInTown + "select LstMati(0) 2\nclick Com(4)\n";
+  std::string step;
+  for (int ms = 0; ms < 1250; ++ms) step += "wait 1\n";
+  Outcome whole = Play(journey + "wait 1250\ndump\n");
+  Outcome steps = Play(journey + step + "dump\n");
+  EXPECT_EQ(whole.lines, steps.lines);
+  EXPECT_GE(whole.Of("mci").size(), 2u + 2 * 12) << "twelve restarts of the music";
+
+  std::filesystem::remove(data.Path() + "bgm.wav");
+  Outcome silent = Play("wait 1000000000000\ndump Money\n");
+  EXPECT_EQ(silent.status, 0);
+  EXPECT_EQ(silent.Of("dump").size(), 1u);
+}
+
+// A wave without samples would end as it starts, and the music timer would
+// start it again at every tick: it is no music, refused once at the open.
+TEST_F(Scenario, WaveWithoutSamplesIsRefusedOnceAndStaysSilent) {
+  data.WriteBytes("bgm.wav", testing::MonoWave(""));
+  Outcome run = Play("wait 5000\nclose\n");
+  std::vector<std::string> music;
+  for (const Json& line : run.Of("mci")) {
+    music.push_back(line["mci"].text + " " +
+                    std::to_string(static_cast<int>(line["result"].number)));
+  }
+  EXPECT_EQ(music, (std::vector<std::string>{"close MIDI notify 263",
+                                             "open \"" + data.Path() + "bgm.wav\" alias MIDI 296",
+                                             "play MIDI notify 263", "close MIDI notify 263"}));
 }
 
 TEST_F(Scenario, DumpGivesEveryControlAndVariableInValidJson) {

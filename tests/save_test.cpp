@@ -246,7 +246,7 @@ TEST(SaveAndLoad, LoadStartWithoutASaveLeavesTheStartPanelUp) {
   game.fom->ComStt_Click(2);
   EXPECT_TRUE(game.fom->PicStt.Visible);
   EXPECT_TRUE(game.fom->ScriptFile.empty()) << "no scene started";
-  EXPECT_FALSE(game.fom->TimDay.Enabled);
+  EXPECT_FALSE(game.fom->TimDay.Enabled());
   EXPECT_EQ(game.platform.Failures,
             Lines{"ロードできませんでした。\r\ntxt/save/mati.dat：ファイルがありません。"});
 }
@@ -274,14 +274,14 @@ TEST(SaveAndLoad, LoadStartStopsTheJourneyOfTheGameLeftBehind) {
   f.EnterTown();
   f.LstMati[0].ListIndex = 3;
   f.Com_Click(4);
-  ASSERT_TRUE(f.TimDay.Enabled);
+  ASSERT_TRUE(f.TimDay.Enabled());
   game.platform.QueueAnswer(MsgBoxAnswer::Yes);
   f.Pic_Click();
   ASSERT_TRUE(f.PicStt.Visible);
   f.ComStt_Click(2);
   EXPECT_EQ(game.LastMessage(), "Load　OK");
-  EXPECT_FALSE(f.TimDay.Enabled);
-  EXPECT_FALSE(f.TimBtl.Enabled);
+  EXPECT_FALSE(f.TimDay.Enabled());
+  EXPECT_FALSE(f.TimBtl.Enabled());
   EXPECT_FALSE(f.PicBtl.Visible);
 }
 

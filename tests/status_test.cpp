@@ -37,7 +37,7 @@ TEST(Money, ShortfallBeyondTheStaminaEndsTheGame) {
   EXPECT_EQ(f.Money, 300);
   EXPECT_EQ(f.StrVal[3], 0);
   EXPECT_EQ(f.LblStr[3].Caption, "体力[999]") << "the ending leaves the display alone";
-  EXPECT_FALSE(f.TimDay.Enabled);
+  EXPECT_FALSE(f.TimDay.Enabled());
   EXPECT_FALSE(f.ComSkep.Enabled);
   EXPECT_NE(f.Lbl.Caption.find("力尽きた"), std::string::npos);
 }
@@ -96,17 +96,17 @@ TEST(DayClock, JourneyOfTwoTownsTakesThreeDaysThreeFeesAndTwoMonsterChances) {
   game.StartInTown(0);
   Fom& f = *game.fom;
   SetOff(game, 0, 2);
-  EXPECT_TRUE(f.TimDay.Enabled);
+  EXPECT_TRUE(f.TimDay.Enabled());
   EXPECT_FALSE(f.Com[4].Visible);
   // fee, monster, fee, monster, fee of the day of arrival
   game.Rnd({0.505, 0.995, 0.105, 0.505, 0.205});
   f.TimDay_Timer();
   f.TimDay_Timer();
-  EXPECT_TRUE(f.TimDay.Enabled);
+  EXPECT_TRUE(f.TimDay.Enabled());
   EXPECT_EQ(f.MatiNow, 0);
   f.TimDay_Timer();
   EXPECT_EQ(game.platform.QueuedDraws(), 0u);
-  EXPECT_FALSE(f.TimDay.Enabled);
+  EXPECT_FALSE(f.TimDay.Enabled());
   EXPECT_EQ(f.StrVal[4], 4);
   EXPECT_EQ(f.Money, 10000 - 25 - 5 - 10);
   EXPECT_EQ(f.MatiNow, 2);
@@ -126,8 +126,8 @@ TEST(DayClock, MonsterBarsTheRoadOnADrawOfThirtyButNotThirtyOne) {
   game.Rnd({0.0, 0.305, 0.0, 0.0, 0.0});
   f.TimDay_Timer();
   EXPECT_TRUE(f.PicBtl.Visible);
-  EXPECT_FALSE(f.TimDay.Enabled);
-  EXPECT_TRUE(f.TimBtl.Enabled);
+  EXPECT_FALSE(f.TimDay.Enabled());
+  EXPECT_TRUE(f.TimBtl.Enabled());
 }
 
 TEST(DayClock, JourneyToTheCurrentTownTakesOneDayAndMeetsNoMonster) {
@@ -138,7 +138,7 @@ TEST(DayClock, JourneyToTheCurrentTownTakesOneDayAndMeetsNoMonster) {
   game.Rnd({0.0, 0.0});  // the fee, and a monster draw that must not come
   f.TimDay_Timer();
   EXPECT_EQ(game.platform.QueuedDraws(), 1u);
-  EXPECT_FALSE(f.TimDay.Enabled);
+  EXPECT_FALSE(f.TimDay.Enabled());
   EXPECT_FALSE(f.PicBtl.Visible);
   EXPECT_EQ(f.StrVal[4], 2);
 }
@@ -154,7 +154,7 @@ TEST(DayClock, BadEndingOnTheRoadStopsTheDayBeforeAnyMonster) {
   f.TimDay_Timer();
   EXPECT_EQ(game.platform.QueuedDraws(), 1u);
   EXPECT_FALSE(f.PicBtl.Visible);
-  EXPECT_FALSE(f.TimDay.Enabled);
+  EXPECT_FALSE(f.TimDay.Enabled());
   EXPECT_EQ(f.MatiNow, 0);
 }
 

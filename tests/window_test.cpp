@@ -52,13 +52,13 @@ TEST(Window, PanelsListsAndTimersStartAsDescribed) {
   EXPECT_EQ(f.LstSigoto.UBound(), 5);
 
   EXPECT_EQ(f.TimBtl.Interval(), 1000);
-  EXPECT_FALSE(f.TimBtl.Enabled);
+  EXPECT_FALSE(f.TimBtl.Enabled());
   EXPECT_EQ(f.TimSay.Interval(), 0);
-  EXPECT_TRUE(f.TimSay.Enabled);
+  EXPECT_TRUE(f.TimSay.Enabled());
   EXPECT_EQ(f.TimDay.Interval(), 100);
-  EXPECT_FALSE(f.TimDay.Enabled);
+  EXPECT_FALSE(f.TimDay.Enabled());
   EXPECT_EQ(f.BgmTim.Interval(), 1);
-  EXPECT_TRUE(f.BgmTim.Enabled);
+  EXPECT_TRUE(f.BgmTim.Enabled());
 }
 
 // The front ends build the popup from these links; a missing one loses a menu item.

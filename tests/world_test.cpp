@@ -120,7 +120,7 @@ TEST(Travel, NoTownSelectedKeepsTheCourierInTown) {
   f.Com_Click(4);
   EXPECT_EQ(game.MessageTexts(), (std::vector<std::string>{"行く街を選んで下さい"}));
   EXPECT_TRUE(f.Com[4].Visible);
-  EXPECT_FALSE(f.TimDay.Enabled);
+  EXPECT_FALSE(f.TimDay.Enabled());
 }
 
 // A town or fairy past the last 16-bit position could never be chosen.

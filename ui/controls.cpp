@@ -175,13 +175,15 @@ void PictureBox::SetScalePixels(double twipsPerPixel) {
 }
 
 void Timer::SetEnabled(bool on) {
-  if (on && !Enabled) ++restarts_;
-  Enabled = on;
+  if (on == Control::Enabled) return;
+  Control::Enabled = on;
+  TellCountChanged();
 }
 
 void Timer::SetInterval(std::int32_t ms) {
-  if (ms != interval_) ++restarts_;
+  if (ms == interval_) return;
   interval_ = ms;
+  TellCountChanged();
 }
 
 }  // namespace kiravel

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -257,16 +258,24 @@ class Timer : public Control {
   Timer(const Timer&) = delete;
   Timer& operator=(const Timer&) = delete;
 
-  // Enabled is the base flag; these note each time the countdown starts
-  // afresh: when the timer is switched on, or its interval changes.
+  // A timer changes only through these two. Its countdown starts afresh when
+  // it is switched on or given a new interval, and stops when it is switched
+  // off; each such moment is told to the front end that runs the timer.
   void SetEnabled(bool on);
   void SetInterval(std::int32_t ms);
+  bool Enabled() const { return Control::Enabled; }
   std::int32_t Interval() const { return interval_; }
-  std::uint64_t Restarts() const { return restarts_; }
+
+  // The front end's ear: null while no front end runs the timer. It hears
+  // the timer after the change, and reads Enabled and Interval from it.
+  std::function<void(const Timer&)> CountChanged;
 
  private:
+  void TellCountChanged() const {
+    if (CountChanged) CountChanged(*this);
+  }
+
   std::int32_t interval_ = 0;
-  std::uint64_t restarts_ = 0;
 };
 
 class MenuItem : public Control {

@@ -30,7 +30,7 @@ const std::array kTimers{
     TimerBinding{"TimBtl", &Fom::TimBtl, &Fom::TimBtl_Timer},
     TimerBinding{"TimSay", &Fom::TimSay, &Fom::TimSay_Timer},
     TimerBinding{"TimDay", &Fom::TimDay, &Fom::TimDay_Timer},
-    TimerBinding{"BgmTim", &Fom::BgmTim, &Fom::BgmTim_Timer},
+    TimerBinding{"BgmTim", &Fom::BgmTim, &Fom::BgmTim_Timer, true},
 };
 
 template <class Table>

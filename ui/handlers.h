@@ -23,6 +23,10 @@ struct TimerBinding {
   std::string_view name;
   Timer Fom::*timer;
   void (Fom::*tick)();
+  // The music timer: its ticks act only once the music device says the piece
+  // has stopped, so a front end may run it when the device reports the end
+  // instead of at every interval.
+  bool followsMusic = false;
 };
 
 struct MenuBinding {

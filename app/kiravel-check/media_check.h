@@ -19,7 +19,7 @@ class PictureShelf {
   std::map<std::string, std::string> problems_;
 };
 
-// Why the file is not a wave the music device can play, or "" when it is.
+// Why the file is not music the game can play, or "" when it is.
 std::string WaveProblem(const std::string& path);
 
 }  // namespace kiravel::check

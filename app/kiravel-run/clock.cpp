@@ -1,30 +1,30 @@
 #include "app/kiravel-run/clock.h"
 
+#include <algorithm>
+
 namespace kiravel::run {
+
+namespace {
+
+bool Running(const Timer& timer) { return timer.Enabled() && timer.Interval() > 0; }
+
+}  // namespace
 
 TimerClock::TimerClock(Fom& fom, ScriptedPlatform& platform) : platform_(platform) {
   for (const TimerBinding& binding : Timers()) {
     timers_.push_back(Tracked{&binding, &(fom.*binding.timer)});
   }
+  for (Tracked& tracked : timers_) {
+    tracked.timer->CountChanged = [this, &tracked](const Timer&) { CountFromNow(tracked); };
+  }
+}
+
+TimerClock::~TimerClock() {
+  for (Tracked& tracked : timers_) tracked.timer->CountChanged = nullptr;
 }
 
 void TimerClock::Start() {
   for (Tracked& tracked : timers_) CountFromNow(tracked);
-}
-
-void TimerClock::NoteRestarts() {
-  for (Tracked& tracked : timers_) {
-    const Timer& timer = *tracked.timer;
-    // A timer switched on by a plain assignment of Enabled leaves no count,
-    // so the flag itself is watched too.
-    bool restarted = timer.Restarts() != tracked.restarts || (timer.Enabled && !tracked.enabled) ||
-                     timer.Interval() != tracked.interval;
-    if (restarted) {
-      CountFromNow(tracked);
-    } else {
-      tracked.enabled = timer.Enabled;
-    }
-  }
 }
 
 void TimerClock::Ticked(const TimerBinding& timer) {
@@ -33,21 +33,33 @@ void TimerClock::Ticked(const TimerBinding& timer) {
   }
 }
 
-std::optional<TimerClock::Due> TimerClock::NextDue(std::int64_t until) const {
+std::optional<TimerClock::Due> TimerClock::NextDue(std::int64_t until) {
   std::optional<Due> first;
-  for (const Tracked& tracked : timers_) {
-    if (!tracked.timer->Enabled || tracked.timer->Interval() <= 0) continue;
+  for (Tracked& tracked : timers_) {
+    if (!Running(*tracked.timer)) continue;
+    if (tracked.binding->followsMusic) PassOverQuietTicks(tracked, until);
     if (tracked.due > until) continue;
     if (!first || tracked.due < first->at) first = Due{tracked.binding, tracked.due};
   }
   return first;
 }
 
-void TimerClock::CountFromNow(Tracked& tracked) {
-  tracked.restarts = tracked.timer->Restarts();
-  tracked.enabled = tracked.timer->Enabled;
-  tracked.interval = tracked.timer->Interval();
-  tracked.due = Now() + tracked.interval;
+// The music timer's ticks before the piece stops would only ask the device
+// its mode and hear "playing" (or nothing, with no piece open): they are
+// skipped up to the tick at or after that moment, but never past another
+// timer's tick, whose handler might change the music.
+void TimerClock::PassOverQuietTicks(Tracked& music, std::int64_t until) {
+  std::int64_t quietUntil = until + 1;
+  for (const Tracked& other : timers_) {
+    if (&other != &music && Running(*other.timer)) quietUntil = std::min(quietUntil, other.due);
+  }
+  if (std::optional<std::int64_t> stopped = platform_.MusicStoppedFromMs())
+    quietUntil = std::min(quietUntil, *stopped);
+  if (quietUntil <= music.due) return;
+  const std::int64_t interval = music.timer->Interval();
+  music.due += (quietUntil - music.due + interval - 1) / interval * interval;
 }
+
+void TimerClock::CountFromNow(Tracked& tracked) { tracked.due = Now() + tracked.timer->Interval(); }
 
 }  // namespace kiravel::run

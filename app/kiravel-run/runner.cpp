@@ -88,7 +88,7 @@ std::string Runner::Click(const std::string&, const Words& words) {
   const ClickBinding* binding = FindClick(control->Name);
   if (binding == nullptr) return control->Id() + " has no click handler";
   if (std::string why = WhyOutOfReach(*control, fom_); !why.empty()) return why;
-  Deliver([&] { binding->click(fom_, control->Index); });
+  binding->click(fom_, control->Index);
   return "";
 }
 
@@ -125,7 +125,7 @@ std::string Runner::Menu(const std::string&, const Words& words) {
   if (std::string why = WhyMenuItemDisabled(*item, fom_); !why.empty()) return why;
   // The choice goes through the popup menu as a person's click would.
   platform_.QueueMenuChoice(item);
-  Deliver([&] { fom_.MenuCom_Click(); });
+  fom_.MenuCom_Click();
   return "";
 }
 
@@ -139,7 +139,7 @@ std::string Runner::Tick(const std::string&, const Words& words) {
   for (std::int64_t n = 0; n < *count; ++n) {
     std::string delivered =
         " (" + std::to_string(n) + " of " + std::to_string(*count) + " ticks delivered)";
-    if (!timer.Enabled) return words[1] + " is disabled" + delivered;
+    if (!timer.Enabled()) return words[1] + " is disabled" + delivered;
     if (timer.Interval() <= 0) return words[1] + " has interval 0" + delivered;
     DeliverTick(*binding);
   }
@@ -197,13 +197,13 @@ std::string Runner::Resize(const std::string&, const Words& words) {
         ScreenSize{static_cast<std::int32_t>(*width), static_cast<std::int32_t>(*screenHeight)};
   }
   platform_.SetWindowHeight(static_cast<std::int32_t>(*height));
-  Deliver([&] { fom_.Form_Resize(); });
+  fom_.Form_Resize();
   return "";
 }
 
 std::string Runner::Close(const std::string&, const Words& words) {
   if (words.size() != 1) return "usage: close";
-  Deliver([&] { fom_.Form_Unload(); });
+  fom_.Form_Unload();
   closed_ = true;
   return "";
 }
@@ -227,10 +227,8 @@ std::string Runner::Dump(const std::string&, const Words& words) {
 }
 
 void Runner::DeliverTick(const TimerBinding& timer) {
-  Deliver([&] {
-    (fom_.*timer.tick)();
-    clock_.Ticked(timer);
-  });
+  (fom_.*timer.tick)();
+  clock_.Ticked(timer);
 }
 
 }  // namespace kiravel::run

@@ -48,13 +48,8 @@ class Runner {
   std::string Close(const std::string& line, const Words& words);
   std::string Dump(const std::string& line, const Words& words);
 
-  // Runs one event of the window to completion, then lets the clock see
-  // which timers it restarted.
-  template <class Event>
-  void Deliver(Event&& event) {
-    event();
-    clock_.NoteRestarts();
-  }
+  // One tick of the timer; the clock counts its next one from now. (Every
+  // timer a handler switches tells the clock itself.)
   void DeliverTick(const TimerBinding& timer);
 
   Fom& fom_;

@@ -30,7 +30,13 @@ GameWindow::GameWindow(Fom& fom, QtPlatform& platform)
   double twipsPerPixel = platform_.TwipsPerPixel();
   resize(static_cast<int>(std::lround(fom_.fom.WidthTwips / twipsPerPixel)),
          static_cast<int>(std::lround(fom_.fom.HeightTwips / twipsPerPixel)));
+  // The report comes from the music thread; the music timer runs on this one.
+  platform_.OnMusicEnded([this] {
+    QMetaObject::invokeMethod(this, [this] { MusicEnded(); }, Qt::QueuedConnection);
+  });
 }
+
+GameWindow::~GameWindow() { platform_.OnMusicEnded(nullptr); }
 
 void GameWindow::Open() {
   platform_.Attach(this);
@@ -121,8 +127,21 @@ void GameWindow::RunOne(const std::function<void()>& event) {
 void GameWindow::Tick(const TimerBinding& timer) {
   if (busy_ || closed_) return;
   const Timer& model = fom_.*timer.timer;
-  if (!model.Enabled || model.Interval() <= 0) return;
+  if (!model.Enabled() || model.Interval() <= 0) return;
   Run([this, &timer] { (fom_.*timer.tick)(); });
+}
+
+// The piece has played to its end: the music timer runs now rather than at
+// its next slow tick. Unlike a timer's tick this waits for an event that is
+// running (a message box), so the music starts again once that is over.
+void GameWindow::MusicEnded() {
+  for (const TimerBinding& timer : Timers()) {
+    if (!timer.followsMusic) continue;
+    Run([this, &timer] {
+      const Timer& model = fom_.*timer.timer;
+      if (model.Enabled() && model.Interval() > 0) (fom_.*timer.tick)();
+    });
+  }
 }
 
 void GameWindow::Sync() {
@@ -136,7 +155,6 @@ void GameWindow::Sync() {
   const double twipsPerPixel = platform_.TwipsPerPixel();
   for (auto& [control, view] : drawn_) view->Apply(twipsPerPixel);
   if (StackingChanged()) Restack();
-  timers_.Follow();
 }
 
 // Controls created while the game runs (the status bars of Form_Load) get

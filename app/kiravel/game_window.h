@@ -23,6 +23,7 @@ namespace kiravel::qt {
 class GameWindow : public QWidget, public PlayerInput {
  public:
   GameWindow(Fom& fom, QtPlatform& platform);
+  ~GameWindow() override;
 
   // Form_Load, the first showing of the window (its first Form_Resize) and
   // Form_Activate; then one box about whatever the opening missed.
@@ -46,6 +47,7 @@ class GameWindow : public QWidget, public PlayerInput {
   void Run(const std::function<void()>& event);
   void RunOne(const std::function<void()>& event);
   void Tick(const TimerBinding& timer);
+  void MusicEnded();
   void Sync();
   void CreateMissingViews();
   bool StackingChanged();

@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QSettings>
 
+#include <filesystem>
 #include <iostream>
 #include <string>
 
@@ -9,6 +10,7 @@
 #include "app/kiravel/command_line.h"
 #include "app/kiravel/first_frame.h"
 #include "app/kiravel/game_window.h"
+#include "app/kiravel/music_thread.h"
 #include "app/kiravel/qt_platform.h"
 #include "app/kiravel/scenario_player.h"
 #include "app/kiravel/window_folders.h"
@@ -16,13 +18,24 @@
 #include "core/fom.h"
 #include "kiravel/build_info.h"
 #include "platform/game_folders.h"
-#include "platform/sdl_mci.h"
+
+namespace {
+
+// The sound module lies where the build and the installation put it, at the
+// same place relative to the program.
+std::string SoundModule() {
+  std::error_code error;
+  std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+  return (program.parent_path() / KIRAVEL_SOUND_MODULE).string();
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   // --help and --version print their text without opening a screen.
   if (kiravel::qt::AsksOnlyForText(argc, argv)) qputenv("QT_QPA_PLATFORM", "offscreen");
-  kiravel::SdlMci music;
-  music.StartAudioEarly();
+  // The music thread loads the audio libraries while the window is built.
+  kiravel::qt::MusicThread music(SoundModule());
   QApplication application(argc, argv);
   QApplication::setApplicationName("kiravel");
   QApplication::setOrganizationName("kiravel");

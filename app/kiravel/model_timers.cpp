@@ -11,26 +11,21 @@ ModelTimers::ModelTimers(Fom& fom, Tick tick, QObject* owner) {
     QObject::connect(qt, &QTimer::timeout, owner, [tick, &binding] { tick(binding); });
     timers_.push_back(Tracked{&binding, &(fom.*binding.timer), qt});
   }
-}
-
-void ModelTimers::Follow() {
-  for (Tracked& tracked : timers_) {
-    const Timer& timer = *tracked.timer;
-    // A timer switched on by a plain assignment of Enabled leaves no count,
-    // so the flag itself is watched too.
-    bool restarted = !tracked.seen || timer.Restarts() != tracked.restarts ||
-                     (timer.Enabled && !tracked.enabled) || timer.Interval() != tracked.interval;
-    if (restarted) {
-      CountFromNow(tracked);
-    } else if (!timer.Enabled && tracked.enabled) {
-      tracked.qt->stop();
-      tracked.enabled = false;
-    }
+  for (const Tracked& tracked : timers_) {
+    tracked.timer->CountChanged = [tracked](const Timer&) { CountFromNow(tracked); };
+    CountFromNow(tracked);
   }
 }
 
+ModelTimers::~ModelTimers() {
+  for (const Tracked& tracked : timers_) tracked.timer->CountChanged = nullptr;
+}
+
 void ModelTimers::StopAll() {
-  for (Tracked& tracked : timers_) tracked.qt->stop();
+  for (const Tracked& tracked : timers_) {
+    tracked.timer->CountChanged = nullptr;
+    tracked.qt->stop();
+  }
 }
 
 const QTimer* ModelTimers::QtTimer(const Timer& timer) const {
@@ -39,17 +34,15 @@ const QTimer* ModelTimers::QtTimer(const Timer& timer) const {
   return found == timers_.end() ? nullptr : found->qt;
 }
 
-void ModelTimers::CountFromNow(Tracked& tracked) {
+void ModelTimers::CountFromNow(const Tracked& tracked) {
   const Timer& timer = *tracked.timer;
-  tracked.seen = true;
-  tracked.restarts = timer.Restarts();
-  tracked.enabled = timer.Enabled;
-  tracked.interval = timer.Interval();
-  if (!timer.Enabled || timer.Interval() <= 0) {
+  if (!timer.Enabled() || timer.Interval() <= 0) {
     tracked.qt->stop();
     return;
   }
-  tracked.qt->start(std::max(timer.Interval(), kFinestIntervalMs));
+  const int interval = tracked.binding->followsMusic ? kMusicSafetyIntervalMs
+                                                     : std::max(timer.Interval(), kFinestIntervalMs);
+  tracked.qt->start(interval);
 }
 
 }  // namespace kiravel::qt

@@ -1,6 +1,6 @@
-// The game's timers as Qt timers. After every event the window asks them to
-// follow what the game did: a timer switched on or given a new interval
-// counts afresh from that moment, one switched off stops.
+// The game's timers as Qt timers. Each game timer tells its Qt timer when
+// its countdown starts afresh (switched on, or given a new interval) or
+// stops, so nothing has to look for changes after every event.
 #pragma once
 
 #include <QObject>
@@ -18,29 +18,33 @@ namespace kiravel::qt {
 class ModelTimers {
  public:
   using Tick = std::function<void(const TimerBinding& timer)>;
+  // The Qt timers start at once for the game timers already running.
   ModelTimers(Fom& fom, Tick tick, QObject* owner);
+  ~ModelTimers();
+  ModelTimers(const ModelTimers&) = delete;
+  ModelTimers& operator=(const ModelTimers&) = delete;
 
-  void Follow();
+  // Stops every Qt timer for good: the window has closed.
   void StopAll();
   // The Qt timer that stands for the game's timer; null for a timer that is
   // not one of the window's.
   const QTimer* QtTimer(const Timer& timer) const;
 
   // Intervals below this are run at it, as the window system's clock does
-  // anyway; the music's 1 ms check costs no measurable time then.
+  // anyway.
   static constexpr int kFinestIntervalMs = 20;
+  // The music timer is run when the music device reports the end of the
+  // piece; this slow tick only makes sure a missed report costs at most a
+  // second of silence.
+  static constexpr int kMusicSafetyIntervalMs = 1000;
 
  private:
   struct Tracked {
     const TimerBinding* binding;
-    const Timer* timer;
+    Timer* timer;
     QTimer* qt;
-    bool seen = false;
-    std::uint64_t restarts = 0;
-    bool enabled = false;
-    std::int32_t interval = 0;
   };
-  void CountFromNow(Tracked& tracked);
+  static void CountFromNow(const Tracked& tracked);
 
   std::vector<Tracked> timers_;
 };

@@ -65,7 +65,7 @@ std::pair<QByteArray, QImage> ReadAndDecode(const QString& path) {
 
 }  // namespace
 
-QtPlatform::QtPlatform(SdlMci& music) : music_(music) {}
+QtPlatform::QtPlatform(MusicThread& music) : music_(music) {}
 
 std::vector<std::string> QtPlatform::ReleaseFailures() {
   holding_ = false;
@@ -109,7 +109,7 @@ void QtPlatform::ReportFailure(const std::string& text) {
 std::int32_t QtPlatform::mciSendString(const std::string& command, std::string* reply,
                                        int replyLength) {
   std::string answer;
-  std::int32_t result = music_.Send(command, &answer);
+  std::int32_t result = music_.Send(command, reply != nullptr ? &answer : nullptr);
   if (reply == nullptr || result != 0 || answer.empty()) return result;
   // The reply goes into the caller's buffer of replyLength characters.
   std::size_t n = std::min(answer.size(), static_cast<std::size_t>(std::max(0, replyLength)));

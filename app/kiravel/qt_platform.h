@@ -1,6 +1,6 @@
 // The machine as the game window sees it: Qt for pictures, message boxes,
-// the popup menu, the screen and the window's place on it; SDL2 audio for
-// the music device.
+// the popup menu, the screen and the window's place on it; the music thread
+// for the music device.
 #pragma once
 
 #include <QByteArray>
@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <functional>
 #include <future>
 #include <random>
 #include <string>
@@ -16,13 +17,13 @@
 #include <vector>
 
 #include "platform/platform.h"
-#include "platform/sdl_mci.h"
+#include "app/kiravel/music_thread.h"
 
 namespace kiravel::qt {
 
 class QtPlatform : public Platform {
  public:
-  explicit QtPlatform(SdlMci& music);
+  explicit QtPlatform(MusicThread& music);
 
   // The window the game sizes and moves, and over which boxes and the menu
   // appear.
@@ -31,6 +32,9 @@ class QtPlatform : public Platform {
   // While the window opens, failures are gathered rather than shown, so the
   // player gets one box about everything the opening missed.
   void HoldFailures() { holding_ = true; }
+
+  // Told, on the music thread, when the piece has played to its end.
+  void OnMusicEnded(std::function<void()> ended) { music_.OnPieceEnded(std::move(ended)); }
   std::vector<std::string> ReleaseFailures();
 
   // Starts decoding a picture the game is about to ask for on a thread of
@@ -62,7 +66,7 @@ class QtPlatform : public Platform {
   int ToPixels(std::int32_t twips);
   std::int32_t ToTwips(int pixels);
 
-  SdlMci& music_;
+  MusicThread& music_;
   QWidget* window_ = nullptr;
   std::mt19937_64 generator_;
   bool holding_ = false;

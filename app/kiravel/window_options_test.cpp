@@ -10,6 +10,7 @@
 
 #include "app/kiravel/command_line.h"
 #include "app/kiravel/icon_design.h"
+#include "app/kiravel/music_thread.h"
 #include "app/kiravel/window_folders.h"
 #include "app/kiravel/window_preferences.h"
 #include "platform/game_folders.h"
@@ -66,7 +67,7 @@ TEST(WindowFolders, WindowAndRunnerAgreeOnThePlayersFolder) {
 TEST(WindowPreferences, SizeFullScreenAndMuteOutliveTheWindow) {
   testing::DataFolder folder;
   QSettings settings(QString::fromStdString(folder.Path() + "kiravel.conf"), QSettings::IniFormat);
-  SdlMci music;
+  MusicThread music(KIRAVEL_SOUND_MODULE_PATH);
   {
     QWidget window;
     WindowPreferences preferences(window, music, settings);

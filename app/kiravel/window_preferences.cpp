@@ -13,7 +13,7 @@ const QString kMuted = QStringLiteral("sound/muted");
 
 }  // namespace
 
-WindowPreferences::WindowPreferences(QWidget& window, SdlMci& music, QSettings& settings)
+WindowPreferences::WindowPreferences(QWidget& window, MusicThread& music, QSettings& settings)
     : window_(window), music_(music), settings_(settings) {
   auto* fullScreen = new QShortcut(QKeySequence(Qt::Key_F11), &window_);
   QObject::connect(fullScreen, &QShortcut::activated, [this] { ToggleFullScreen(); });

@@ -8,7 +8,7 @@
 
 #include <optional>
 
-#include "platform/sdl_mci.h"
+#include "app/kiravel/music_thread.h"
 
 namespace kiravel::qt {
 
@@ -21,7 +21,7 @@ struct StartChoices {
 
 class WindowPreferences {
  public:
-  WindowPreferences(QWidget& window, SdlMci& music, QSettings& settings);
+  WindowPreferences(QWidget& window, MusicThread& music, QSettings& settings);
 
   // Puts the window where it was last time and mutes the music as it was,
   // then applies the command line's choices. Call before the window shows.
@@ -37,7 +37,7 @@ class WindowPreferences {
   void SetMuted(bool muted);
 
   QWidget& window_;
-  SdlMci& music_;
+  MusicThread& music_;
   QSettings& settings_;
   bool muted_ = false;
 };

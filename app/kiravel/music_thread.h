@@ -1,0 +1,58 @@
+// The game's music device on a thread of its own. The thread loads the music
+// module (and with it SDL and the audio libraries) while the window is built,
+// so the window's first frame never waits for them; without the module the
+// game runs silent, as on a machine without a sound card.
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <future>
+#include <mutex>
+#include <string>
+#include <thread>
+
+namespace kiravel::qt {
+
+class MusicThread {
+ public:
+  // Starts the thread, which loads the module from that file.
+  explicit MusicThread(std::string moduleFile);
+  // Carries out every command still waiting, then closes the sound.
+  ~MusicThread();
+  MusicThread(const MusicThread&) = delete;
+  MusicThread& operator=(const MusicThread&) = delete;
+
+  // Commands are carried out on the music thread in the order sent. One
+  // that asks for a reply waits for it; any other is answered 0 at once,
+  // its own result going nowhere (the game ignores every result).
+  std::int32_t Send(const std::string& command, std::string* reply);
+
+  // Told, on the music thread, when a playing piece has played to its end.
+  // Null to stop listening.
+  void OnPieceEnded(std::function<void()> ended);
+
+  // A muted piece goes on playing in silence, so the game hears the same
+  // answers to its commands either way.
+  void SetMuted(bool muted) { muted_ = muted; }
+
+ private:
+  struct Job {
+    std::string command;
+    std::promise<std::pair<std::int32_t, std::string>>* answer = nullptr;
+  };
+  void Run(const std::string& moduleFile);
+  static void PieceEnded(void* self);
+
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  std::deque<Job> jobs_;
+  bool stopping_ = false;
+  std::function<void()> ended_;
+  std::atomic<bool> muted_{false};
+  std::thread thread_;
+};
+
+}  // namespace kiravel::qt

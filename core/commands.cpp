@@ -62,22 +62,26 @@ void Fom::Com_Click(std::int16_t Index) {
     case kEvent:
       if (IveNo == kNoEvent) return;  // no story waits here: nothing to play
       AddStatus(Status::Days, 1);
+      if (gameOver_) return;
       StartEvent(CStr(IveNo) + CStr(IveCount[IveNo]));
       if (IveCount[IveNo] < std::numeric_limits<std::int16_t>::max()) ++IveCount[IveNo];
       return;
     case kForest:
       ShowTtlPicture("you");
       VisitForest();
+      if (gameOver_) return;
       AddStatus(Status::Days, 1);
       return;
     case kRumours:
       ShowTtlPicture("bar");
       HearRumours();
+      if (gameOver_) return;
       AddStatus(Status::Days, 1);
       return;
     case kTavern:
       ShowTtlPicture("bar");
       VisitBar();
+      if (gameOver_) return;
       AddMoney(-kTavernPrice);
       return;
     case kTravel:

@@ -21,6 +21,7 @@
 #include "core/vb.h"
 #include "platform/platform.h"
 #include "platform/textfile.h"
+#include "save/save_files.h"
 #include "ui/controls.h"
 
 namespace kiravel {
@@ -38,6 +39,8 @@ class Fom {
   void Form_Load();
   void Form_Activate();
   void Form_Resize();
+  // Asked before the window closes; Cancel = 1 keeps it open.
+  void Form_QueryUnload(std::int16_t& Cancel);
   void Form_Unload();
 
   // ---- Start panel and new game (core/startup.cpp) ----
@@ -228,6 +231,10 @@ class Fom {
   std::string WritePath;
 
  private:
+  // core/status.cpp. Starts a bad ending. From then until a start button is
+  // chosen, a procedure that is still running stops at once (gameOver_).
+  void EndGame(const std::string& ending);
+
   // ui/window_description.cpp
   void CreateControls();
   // Items of the control arrays created at start-up as copies of item 0.
@@ -272,6 +279,14 @@ class Fom {
 
   // save/: the save folder inside WritePath.
   std::string SaveFolder() const;
+
+  // save/save_game.cpp: the four files a save would write now.
+  SaveSet GameRecord();
+  // The game as it was last started, saved or loaded.
+  SaveSet keptRecord_;
+
+  // A bad ending has begun: the game is over until a start button is chosen.
+  bool gameOver_ = false;
 
   Platform& platform_;
   std::string programFolder_;

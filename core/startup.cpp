@@ -46,6 +46,7 @@ void Fom::Form_Load() {
 void Fom::Form_Activate() { PicStt.Visible = true; }
 
 void Fom::ComStt_Click(std::int16_t Index) {
+  gameOver_ = false;
   const Level& level = Index == kEasyButton ? kEasy : kHard;
   LvMon = level.mon;
   LvAtk = level.atk;
@@ -89,7 +90,19 @@ void Fom::NewGame() {
   AddStatus(Status::Days, 0);
   IveCount = {};
   PicStt.Visible = false;
+  keptRecord_ = GameRecord();
   StartEvent("opn");
+}
+
+void Fom::Form_QueryUnload(std::int16_t& Cancel) {
+  Cancel = 0;
+  // Nothing to lose: the start panel is up, the game is over, or nothing
+  // has happened since the game was started, saved or loaded.
+  if (PicStt.Visible || gameOver_ || GameRecord().Lines == keptRecord_.Lines) return;
+  if (platform_.MsgBox("旅の途中です。ゲームを終了しますか？", MsgBoxButtons::YesNo) !=
+      MsgBoxAnswer::Yes) {
+    Cancel = 1;
+  }
 }
 
 void Fom::Form_Unload() {

@@ -31,17 +31,13 @@ void Fom::AddStatus(std::int16_t index, std::int16_t amount) {
   if (value > StrMax[index]) {
     StrVal[index] = StrMax[index];
     if (index == StatusIndex(Status::Days)) {
-      TimDay.SetEnabled(false);
-      ComSkep.Enabled = false;
-      StartEvent("badend_day");
+      EndGame("badend_day");
       return;
     }
   } else if (value < 0) {
     StrVal[index] = 0;
     if (index == StatusIndex(Status::Stamina)) {
-      TimDay.SetEnabled(false);
-      ComSkep.Enabled = false;
-      StartEvent("badend_hp");
+      EndGame("badend_hp");
       return;
     }
   } else {
@@ -51,11 +47,21 @@ void Fom::AddStatus(std::int16_t index, std::int16_t amount) {
   ShpStr[index].SetWidth(100.0 / StrMax[index] * StrVal[index]);
 }
 
+// The bad ending plays to its end: whatever was under way when it began
+// shows nothing more over it and starts no other scene.
+void Fom::EndGame(const std::string& ending) {
+  gameOver_ = true;
+  TimDay.SetEnabled(false);
+  ComSkep.Enabled = false;
+  StartEvent(ending);
+}
+
 void Fom::TimDay_Timer() {
   TripDay = ClampInt16(TripDay + 1);
   AddStatus(Status::Days, 1);
+  if (gameOver_) return;  // the year ran out
   AddMoney(ClampInt16(-Int(platform_.Rnd() * LvDay)));
-  if (!TimDay.Enabled()) return;  // the year or the courier's strength ran out
+  if (gameOver_) return;  // the courier's strength ran out
   if (TripDay > TripDays) {
     TimDay.SetEnabled(false);
     MatiNow = MatiGo;

@@ -1,10 +1,19 @@
 #include "core/vb.h"
 
+#include <locale.h>
+#include <stdlib.h>
+
 #include <cmath>
-#include <cstdlib>
 #include <limits>
 
 namespace kiravel {
+
+// The game's files write a fraction with a point whatever the player's
+// language: read in the "C" locale, not the one the window was started in.
+double DecimalValue(const std::string& number) {
+  static const locale_t plain = newlocale(LC_ALL_MASK, "C", nullptr);
+  return strtod_l(number.c_str(), nullptr, plain);
+}
 
 double Val(std::string_view text) {
   std::size_t i = 0;
@@ -39,7 +48,7 @@ double Val(std::string_view text) {
     }
     if (expDigits) number += exponent;
   }
-  double value = std::strtod(number.c_str(), nullptr);
+  double value = DecimalValue(number);
   if (!std::isfinite(value)) return value > 0 ? std::numeric_limits<double>::max()
                                               : std::numeric_limits<double>::lowest();
   return value;

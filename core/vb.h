@@ -14,6 +14,9 @@ namespace kiravel {
 // The number at the start of the text, spaces around it ignored: an optional
 // sign, digits, an optional fraction and exponent. 0 when there is none.
 double Val(std::string_view text);
+// A whole text that is a decimal number with a point, read the same way
+// under every locale.
+double DecimalValue(const std::string& number);
 
 // To a 16-bit Integer, rounding halves to the even neighbour; values beyond
 // the range are clamped to it instead of overflowing.

@@ -38,6 +38,7 @@ void Fom::VisitForest() {
   std::int32_t price = Int(platform_.Rnd() * 3000);
   LblGame.Caption = "妖精と出会った！約束してくれた！" + CStr(price) + "だけ星粒をあげたよ";
   AddMoney(ClampInt16(-price));
+  if (gameOver_) return;
   // A fairy of the forest belongs to the town it was found from.
   AddFairy(CInt(Val(LstMati[1].List(MatiNow))));
 }

@@ -17,6 +17,7 @@ void Fom::VisitBar() {
   // settled in their places.
   for (int j = LstSigoto[0].ListCount() - 1; j >= 0; --j) {
     SettleJob(static_cast<std::int16_t>(j));
+    if (gameOver_) return;  // a penalty cost the courier's last strength
   }
   LstIrai.Clear();
   // A request must go to another town; with no other town known the tavern

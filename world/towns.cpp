@@ -42,6 +42,7 @@ void Fom::HearRumours() {
   }
   std::int32_t cost = Int(platform_.Rnd() * 1000);
   AddMoney(ClampInt16(-cost));
+  if (gameOver_) return;  // the price was the courier's last strength
   std::string name = MakeFairyName(kNameLength);
   AddTown(name, static_cast<std::int16_t>(Int(platform_.Rnd() * kAttributeCount)));
   LblGame.Caption = "街の噂を聞きつけた！" + CStr(cost) + "星粒をあげたよ！\r\n";

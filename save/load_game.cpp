@@ -55,7 +55,7 @@ std::optional<std::int64_t> WholeNumber(std::string_view field) {
     }
   }
   if (digits == 0) return std::nullopt;
-  double value = std::nearbyint(std::strtod(std::string(text).c_str(), nullptr));
+  double value = std::nearbyint(DecimalValue(std::string(text)));
   if (!(std::fabs(value) <= 1e15)) return std::numeric_limits<std::int64_t>::max();
   return static_cast<std::int64_t>(value);
 }
@@ -254,6 +254,7 @@ bool Fom::LoadGame() {
     return false;
   }
   Restore(*this, *game);
+  keptRecord_ = GameRecord();
   EnterTown();
   platform_.MsgBox("Load　OK", MsgBoxButtons::OK);
   return true;

@@ -41,7 +41,7 @@ void Fom::menu_sis_c_Click(std::int16_t Index) {
 
 std::string Fom::SaveFolder() const { return WritePath + "txt/" + kSaveFolder; }
 
-void Fom::SaveGame() {
+SaveSet Fom::GameRecord() {
   SaveSet set;
   set[SaveFile::Towns] = FamilyLines(LstMati, 2);
   set[SaveFile::Fairies] = FamilyLines(LstYou, 2);
@@ -50,6 +50,11 @@ void Fom::SaveGame() {
   scalars = {NumberLine(Money), TxtName.Text, NumberLine(MatiNow), NumberLine(TimSay.Interval())};
   for (std::int16_t value : StrVal) scalars.push_back(NumberLine(value));
   for (std::int16_t count : IveCount) scalars.push_back(NumberLine(count));
+  return set;
+}
+
+void Fom::SaveGame() {
+  const SaveSet set = GameRecord();
   const std::string folder = SaveFolder();
   if (std::optional<SaveFault> fault = WriteSaveSet(folder, set)) {
     const char* outcome = fault->OldSaveKept
@@ -58,6 +63,7 @@ void Fom::SaveGame() {
     platform_.ReportFailure(outcome + DescribeSaveFault(*fault, Relative(fault->Path)));
     return;
   }
+  keptRecord_ = set;
   // A save kept outside the game's folder is named, so the player can find it.
   const std::string where = WritePath == AppPath ? "" : "\r\n" + folder;
   platform_.MsgBox("SAVE　OK" + where, MsgBoxButtons::OK);

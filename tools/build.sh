@@ -9,8 +9,12 @@ root="$(pwd)"
 build="$root/build"
 
 packages=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev libsdl2-dev fonts-ipafont-gothic xvfb xauth chromium
+  qt6-base-dev qt6-translations-l10n libsdl2-dev fonts-ipafont-gothic xvfb xauth chromium locales
   desktop-file-utils appstream dpkg-dev file lintian)
+
+as_root() {
+  if [[ $(id -u) -eq 0 ]]; then "$@"; else sudo "$@"; fi
+}
 
 install_missing() {
   local missing=()
@@ -19,11 +23,15 @@ install_missing() {
       || missing+=("$package")
   done
   if ((${#missing[@]})); then
-    local sudo=""
-    [[ $(id -u) -eq 0 ]] || sudo="sudo"
-    $sudo apt-get update
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+    as_root apt-get update
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
   fi
+}
+
+# The window's tests read the game's numbers under a German locale, which
+# writes fractions with a comma.
+make_test_locale() {
+  locale -a 2>/dev/null | grep -qix 'de_DE.utf8' || as_root localedef -i de_DE -f UTF-8 de_DE.UTF-8
 }
 
 configure_and_build() {
@@ -39,6 +47,7 @@ case "${1:-}" in
     ;;
   test)
     install_missing
+    make_test_locale
     configure_and_build
     cd "$build"
     ctest --output-on-failure -j "$(nproc)"

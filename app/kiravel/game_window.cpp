@@ -1,7 +1,9 @@
 #include "app/kiravel/game_window.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <cmath>
@@ -85,10 +87,40 @@ void GameWindow::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  std::int16_t cancel = 0;
+  Run([this, &cancel] { fom_.Form_QueryUnload(cancel); });
+  if (cancel != 0) {
+    event->ignore();
+    return;
+  }
   Run([this] { fom_.Form_Unload(); });
   closed_ = true;
   timers_.StopAll();
   event->accept();
+}
+
+void GameWindow::keyPressEvent(QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+    case Qt::Key_PageDown:
+      ReadOn();
+      return;
+    default:
+      QWidget::keyPressEvent(event);
+  }
+}
+
+void GameWindow::wheelEvent(QWheelEvent* event) {
+  if (event->angleDelta().y() < 0) ReadOn();
+}
+
+// Outside a scene these keys do nothing here: they never ask to start over.
+void GameWindow::ReadOn() {
+  if (fom_.Lbl.Shown()) Click(fom_.Lbl);
 }
 
 void GameWindow::Run(const std::function<void()>& event) {
@@ -155,6 +187,54 @@ void GameWindow::Sync() {
   const double twipsPerPixel = platform_.TwipsPerPixel();
   for (auto& [control, view] : drawn_) view->Apply(twipsPerPixel);
   if (StackingChanged()) Restack();
+  FollowFocus();
+}
+
+// The focus goes where the player acts next: the start buttons, the story
+// text, the flute, and after a battle the commands once they show again.
+void GameWindow::FollowFocus() {
+  const bool startPanel = fom_.PicStt.Shown();
+  if (Changed(startPanelShown_, startPanel)) {
+    CoverFocus();
+    if (startPanel) FocusOn(fom_.ComStt[0]);
+  }
+  if (startPanel) return;
+  if (Changed(sceneShown_, fom_.Lbl.Shown()) && *sceneShown_) {
+    commandsWanted_ = false;
+    FocusOn(fom_.Pic);
+  }
+  if (Changed(battleShown_, fom_.PicBtl.Shown())) {
+    if (*battleShown_) {
+      FocusOn(fom_.ComBtl);
+    } else {
+      commandsWanted_ = true;
+    }
+  }
+  if (commandsWanted_) FocusFirstCommand();
+}
+
+// Nothing the start panel covers takes the focus, so typing can never reach
+// a control the player cannot see.
+void GameWindow::CoverFocus() {
+  for (auto& [control, view] : drawn_) {
+    QWidget& widget = view->Widget();
+    Qt::FocusPolicy own = ownFocus_.try_emplace(&widget, widget.focusPolicy()).first->second;
+    widget.setFocusPolicy(CoveredByStartPanel(fom_, *control) ? Qt::NoFocus : own);
+  }
+}
+
+void GameWindow::FocusOn(const Control& control) {
+  QWidget* widget = WidgetOf(control);
+  if (widget != nullptr && widget->isVisibleTo(this)) widget->setFocus(Qt::OtherFocusReason);
+}
+
+void GameWindow::FocusFirstCommand() {
+  for (Control* control : fom_.FocusOrder()) {
+    if (control->Name != fom_.Com.Name() || !control->Shown()) continue;
+    FocusOn(*control);
+    commandsWanted_ = false;
+    return;
+  }
 }
 
 // Controls created while the game runs (the status bars of Form_Load) get
@@ -173,6 +253,7 @@ void GameWindow::CreateMissingViews() {
   }
   if (!added) return;
   zOrders_.clear();
+  startPanelShown_.reset();
   SetFocusOrder();
 }
 

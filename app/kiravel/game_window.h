@@ -39,6 +39,10 @@ class GameWindow : public QWidget, public PlayerInput {
  protected:
   void resizeEvent(QResizeEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  // While a scene shows, the keys and the wheel that turn a page elsewhere
+  // read on as a click on the text does.
+  void keyPressEvent(QKeyEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
 
  private:
   // Runs one event of the game to completion, then shows what it changed.
@@ -53,6 +57,11 @@ class GameWindow : public QWidget, public PlayerInput {
   bool StackingChanged();
   void Restack();
   void SetFocusOrder();
+  void FollowFocus();
+  void CoverFocus();
+  void FocusOn(const Control& control);
+  void FocusFirstCommand();
+  void ReadOn();
   QWidget* ContainerWidget(const Control* container);
 
   Fom& fom_;
@@ -68,6 +77,13 @@ class GameWindow : public QWidget, public PlayerInput {
   bool busy_ = false;
   bool closed_ = false;
   bool resizeWaiting_ = false;
+  // What the keyboard focus follows: the start panel, a scene, a battle.
+  std::optional<bool> startPanelShown_;
+  std::optional<bool> sceneShown_;
+  std::optional<bool> battleShown_;
+  bool commandsWanted_ = false;
+  // The focus policy each widget has while the start panel does not cover it.
+  std::unordered_map<QWidget*, Qt::FocusPolicy> ownFocus_;
   std::optional<std::string> caption_;
   std::optional<Colour> background_;
 };

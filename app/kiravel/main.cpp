@@ -11,6 +11,7 @@
 #include "app/kiravel/first_frame.h"
 #include "app/kiravel/game_window.h"
 #include "app/kiravel/music_thread.h"
+#include "app/kiravel/qt_language.h"
 #include "app/kiravel/qt_platform.h"
 #include "app/kiravel/scenario_player.h"
 #include "app/kiravel/window_folders.h"
@@ -61,6 +62,7 @@ int main(int argc, char** argv) {
   // is being built.
   platform.DecodeAhead(folder + "img/ttl.dat");
   kiravel::qt::SetUpAppearance();
+  kiravel::qt::SpeakJapanese();
   kiravel::Fom fom(platform, folder, kiravel::WritableFolder(folder, kiravel::qt::WindowPlayerFolder()));
   kiravel::qt::GameWindow window(fom, platform);
   window.setWindowIcon(kiravel::qt::GameIcon());

@@ -7,6 +7,7 @@
 
 #include "app/kiravel/qt_image.h"
 #include "app/kiravel/views.h"
+#include "ui/handlers.h"
 
 namespace kiravel::qt {
 
@@ -23,10 +24,13 @@ class PanelView::Canvas : public QWidget {
 
  protected:
   // The picture fills the client area, stretched each way on its own.
+  // The focus frame goes over the picture, which covers the panel's border.
   void paintEvent(QPaintEvent*) override {
-    const auto* pixels = dynamic_cast<const QtImage*>(picture_.get());
-    if (pixels == nullptr) return;
-    QPainter(this).drawImage(rect(), pixels->Pixels);
+    QPainter painter(this);
+    if (const auto* pixels = dynamic_cast<const QtImage*>(picture_.get())) {
+      painter.drawImage(rect(), pixels->Pixels);
+    }
+    if (parentWidget()->hasFocus()) DrawFocusFrame(painter, rect());
   }
 
  private:
@@ -35,7 +39,8 @@ class PanelView::Canvas : public QWidget {
 
 PanelView::PanelView(PictureBox& panel, PlayerInput& input, QWidget* parent)
     : QWidget(parent), panel_(panel), input_(input), client_(new Canvas(this)) {
-  setFocusPolicy(Qt::StrongFocus);
+  // Only a panel that answers a click is a stop of the Tab key.
+  setFocusPolicy(FindClick(panel.Name) != nullptr ? Qt::StrongFocus : Qt::NoFocus);
 }
 
 QWidget* PanelView::Client() { return client_; }
@@ -57,6 +62,17 @@ void PanelView::Apply(double twipsPerPixel) {
     update();
   }
   if (Changed(paintCount_, panel_.PaintCount)) client_->Show(panel_.Picture);
+}
+
+void PanelView::focusInEvent(QFocusEvent*) { client_->update(); }
+void PanelView::focusOutEvent(QFocusEvent*) { client_->update(); }
+
+void PanelView::keyPressEvent(QKeyEvent* event) {
+  if (PressesFocusedControl(*event)) {
+    input_.Click(panel_);
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 void PanelView::paintEvent(QPaintEvent*) {

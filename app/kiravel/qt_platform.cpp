@@ -85,6 +85,8 @@ double QtPlatform::Rnd() {
 QMessageBox::StandardButton QtPlatform::Ask(QMessageBox::Icon icon, const std::string& text,
                                             QMessageBox::StandardButtons buttons) {
   QMessageBox box(icon, kTitle, QtText(text), buttons, window_);
+  // Every Yes of the game throws something away: a stray Enter must not.
+  if (buttons.testFlag(QMessageBox::No)) box.setDefaultButton(QMessageBox::No);
   return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 

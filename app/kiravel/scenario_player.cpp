@@ -61,7 +61,11 @@ class ScenarioPlayer : public QObject {
     } else if (command == "resize" && words.size() == 3) {
       window_.resize(words[1].toInt(), words[2].toInt());
     } else if (command == "close" && words.size() == 1) {
+      // The player who closes the window means it: a question about the
+      // journey in progress is answered Yes.
+      closing_ = true;
       window_.close();
+      closing_ = false;
     } else if (words.size() >= 2 && QStringList{"click", "select", "type"}.contains(command)) {
       Use(command, words[1], line.section(' ', 2));
     } else {
@@ -110,7 +114,7 @@ class ScenarioPlayer : public QObject {
     if (box == nullptr) return;
     box->grab().save(QDir(shotDir_).filePath(QStringLiteral("box-%1.png").arg(++boxes_)));
     Log("message box: " + box->text());
-    QAbstractButton* answer = box->defaultButton();
+    QAbstractButton* answer = closing_ ? box->button(QMessageBox::Yes) : box->defaultButton();
     if (answer == nullptr && !box->buttons().isEmpty()) answer = box->buttons().first();
     if (answer != nullptr) answer->click();
   }
@@ -121,6 +125,7 @@ class ScenarioPlayer : public QObject {
   QString shotDir_;
   QTimer watch_;
   qsizetype next_ = 0;
+  bool closing_ = false;
   int boxes_ = 0;
   int menus_ = 0;
 };

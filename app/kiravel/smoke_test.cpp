@@ -13,8 +13,11 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTimer>
+#include <QWheelEvent>
 
+#include <clocale>
 #include <cstdlib>
 #include <algorithm>
 #include <filesystem>
@@ -26,6 +29,7 @@
 #include "app/kiravel/game_window.h"
 #include "app/kiravel/music_thread.h"
 #include "app/kiravel/qt_image.h"
+#include "app/kiravel/qt_language.h"
 #include "app/kiravel/qt_platform.h"
 #include "tests/game_fixture.h"
 #include "tests/wave.h"
@@ -39,6 +43,7 @@ class QtApplication : public ::testing::Environment {
   void SetUp() override {
     application_ = std::make_unique<QApplication>(argc_, argv_);
     SetUpAppearance();
+    SpeakJapanese();
   }
   void TearDown() override { application_.reset(); }
 
@@ -80,7 +85,13 @@ std::string Png(QColor topLeft, QColor topRight, QColor bottomLeft, QColor botto
 const std::string kTitle = Png(Qt::red, Qt::green, Qt::blue, Qt::yellow);
 const std::string kTown = Png(Qt::cyan, Qt::magenta, Qt::darkGreen, Qt::darkBlue);
 
-// Answers every message box with its default button, noting its text.
+// A button's words without its keyboard mark: "いいえ(&N)" reads いいえ.
+QString Words(const QAbstractButton& button) {
+  return button.text().remove(QRegularExpression(QStringLiteral("\\(&.\\)|&")));
+}
+
+// Answers every message box with its default button, as Enter would, or
+// with the button of the kind in Answer, noting its text and its buttons'.
 class BoxCatcher {
  public:
   BoxCatcher() {
@@ -88,12 +99,21 @@ class BoxCatcher {
       auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
       if (box == nullptr) return;
       Texts.append(box->text());
-      QAbstractButton* answer = box->defaultButton();
-      (answer != nullptr ? answer : box->buttons().first())->click();
+      QStringList buttons;
+      for (QAbstractButton* button : box->buttons()) buttons.append(Words(*button));
+      Buttons.append(buttons.join("/"));
+      QAbstractButton* chosen =
+          Answer != QMessageBox::NoButton ? box->button(Answer) : box->defaultButton();
+      if (chosen == nullptr) chosen = box->buttons().first();
+      Chosen.append(Words(*chosen));
+      chosen->click();
     });
     timer_.start(5);
   }
+  QMessageBox::StandardButton Answer = QMessageBox::NoButton;
   QStringList Texts;
+  QStringList Buttons;
+  QStringList Chosen;
 
  private:
   QTimer timer_;
@@ -523,6 +543,207 @@ TEST(GameWindow, PopupMenuShowsTheTreeBelowTheHiddenRootAndReturnsTheChoice) {
   EXPECT_EQ(shown, QStringList({"文章", "システム", "バージョン"}));
   EXPECT_FALSE(systemEnabled);
   EXPECT_EQ(chosen, &f.menu_ver);
+}
+
+// The window as the player has it: on the screen and holding the focus.
+void Activate(Window& w) {
+  w.window->activateWindow();
+  QApplication::setActiveWindow(w.window.get());
+  ASSERT_TRUE(RunUntil([&] { return w.window->isActiveWindow(); }));
+}
+
+void Press(Qt::Key key, const QString& text = QString()) {
+  QWidget* target = QApplication::focusWidget();
+  ASSERT_NE(target, nullptr);
+  QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier, text);
+  QKeyEvent up(QEvent::KeyRelease, key, Qt::NoModifier, text);
+  QCoreApplication::sendEvent(target, &down);
+  QCoreApplication::sendEvent(target, &up);
+}
+
+bool Focused(Window& w, const Control& control) {
+  return QApplication::focusWidget() == w.window->WidgetOf(control);
+}
+
+TEST(GameWindow, StrayEnterOnTheStartOverQuestionKeepsTheGameAndQtSpeaksJapanese) {
+  BoxCatcher boxes;
+  Window w;
+  Fom& f = *w.fom;
+  w.StartEasyGameInTown();
+  w.window->Click(f.Pic);
+  ASSERT_EQ(boxes.Texts, QStringList({"初期化しますか？"}));
+  EXPECT_EQ(boxes.Buttons, QStringList({"はい/いいえ"}));
+  EXPECT_EQ(boxes.Chosen, QStringList({"いいえ"}));
+  EXPECT_FALSE(f.PicStt.Visible);
+
+  f.LstMati[0].ListIndex = -1;
+  w.Widget<QPushButton>(f.Com[4]).click();
+  EXPECT_EQ(boxes.Buttons.last(), "OK");
+}
+
+TEST(GameWindow, ClosingAsksOnlyWhenTheJourneyWouldBeLostAndNoKeepsTheWindow) {
+  {
+    BoxCatcher boxes;
+    Window fromStartPanel;
+    EXPECT_TRUE(fromStartPanel.window->close());
+    EXPECT_TRUE(boxes.Texts.isEmpty());
+  }
+  {
+    BoxCatcher boxes;
+    Window unchanged;
+    unchanged.StartEasyGameInTown();
+    EXPECT_TRUE(unchanged.window->close()) << "nothing has happened since the start";
+    EXPECT_TRUE(boxes.Texts.isEmpty());
+  }
+  BoxCatcher stays;
+  Window w;
+  w.StartEasyGameInTown();
+  w.Widget<QPushButton>(w.fom->Com[3]).click();
+  EXPECT_FALSE(w.window->close());
+  ASSERT_EQ(stays.Texts, QStringList({"旅の途中です。ゲームを終了しますか？"}));
+  EXPECT_EQ(stays.Chosen, QStringList({"いいえ"}));
+  EXPECT_TRUE(w.window->isVisible());
+  w.Widget<QPushButton>(w.fom->Com[3]).click();
+  EXPECT_TRUE(w.fom->PicBar.Visible) << "the game goes on";
+
+  stays.Answer = QMessageBox::Yes;
+  EXPECT_TRUE(w.window->close());
+  EXPECT_FALSE(w.window->isVisible());
+}
+
+TEST(GameWindow, TabStaysOnTheStartPanelAndLaterSkipsHiddenAndIdlePanels) {
+  Window w;
+  Fom& f = *w.fom;
+  Activate(w);
+  EXPECT_TRUE(Focused(w, f.ComStt[0]));
+  QWidget& startPanel = w.Widget<QWidget>(f.PicStt);
+  for (int i = 0; i < 12; ++i) {
+    Press(Qt::Key_Tab);
+    EXPECT_TRUE(Within(startPanel, QApplication::focusWidget())) << "tab " << i;
+  }
+  EXPECT_EQ(f.TxtName.Text, "ミンヤ");
+
+  w.StartEasyGameInTown();
+  for (int i = 0; i < 30; ++i) {
+    Press(Qt::Key_Tab);
+    QWidget* focus = QApplication::focusWidget();
+    ASSERT_NE(focus, nullptr);
+    EXPECT_TRUE(focus->isVisible()) << "tab " << i;
+    for (const PictureBox* idle : {&f.PicStr, &f.E, &f.PicBtl, &f.PicBtlStr, &f.PicBar}) {
+      EXPECT_NE(focus, w.window->WidgetOf(*idle)) << idle->Id();
+    }
+  }
+}
+
+TEST(GameWindow, PageKeysAndTheWheelReadASceneOnWithoutAskingToStartOver) {
+  BoxCatcher boxes;
+  Window w;
+  Fom& f = *w.fom;
+  w.data.WriteScript("opn", {"一", "二", "三", "四", "五", "六", "七", "tugi"});
+  w.window->Change([&] { f.TimSay.SetInterval(0); });
+  Activate(w);
+  w.Widget<QPushButton>(f.ComStt[0]).click();
+  ASSERT_TRUE(w.Text(f.Lbl).contains("一"));
+  EXPECT_TRUE(Focused(w, f.Pic));
+  const std::vector<std::pair<Qt::Key, QString>> keys = {
+      {Qt::Key_Space, " "}, {Qt::Key_Return, "\r"}, {Qt::Key_Right, ""}, {Qt::Key_Down, ""}};
+  const QStringList lines = {"二", "三", "四", "五", "六", "七"};
+  for (std::size_t k = 0; k < keys.size(); ++k) {
+    Press(keys[k].first, keys[k].second);
+    EXPECT_TRUE(w.Text(f.Lbl).contains(lines[static_cast<int>(k)])) << k;
+  }
+  Press(Qt::Key_PageDown);  // a new page
+  EXPECT_TRUE(w.Text(f.Lbl).contains("六"));
+  QWheelEvent wheel(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, -120), Qt::NoButton,
+                    Qt::NoModifier, Qt::NoScrollPhase, false);
+  // Over the text the wheel is left to the window: the labels and the
+  // picture do not take it.
+  QCoreApplication::sendEvent(w.window.get(), &wheel);
+  EXPECT_TRUE(w.Text(f.Lbl).contains("七"));
+  Press(Qt::Key_Down);  // the scene's end
+  EXPECT_FALSE(f.Lbl.Visible);
+  Press(Qt::Key_Down);
+  Press(Qt::Key_PageDown);
+  RunFor(30);
+  EXPECT_TRUE(boxes.Texts.isEmpty());
+}
+
+TEST(GameWindow, BattleGivesTheFluteTheFocusAndArrivalGivesItBackToTheCommands) {
+  Window w;
+  Fom& f = *w.fom;
+  Activate(w);
+  w.StartEasyGameInTown();
+  w.window->Change([&] {
+    f.LstMati[0].ListIndex = f.MatiNow;
+    f.ChooseTown();
+    f.TimDay.SetEnabled(false);
+    f.MonsterAppears();
+  });
+  EXPECT_TRUE(Focused(w, f.ComBtl));
+  w.window->Change([&] { f.MonsterDriven(); });
+  Press(Qt::Key_Space, " ");
+  ASSERT_FALSE(f.PicBtl.Visible);
+  w.window->Change([&] {
+    f.TimDay.SetEnabled(false);
+    f.EnterTown();
+  });
+  QWidget* focus = QApplication::focusWidget();
+  bool onACommand = false;
+  for (int i = 0; i <= 4; ++i) onACommand = onACommand || focus == w.window->WidgetOf(f.Com[i]);
+  EXPECT_TRUE(onACommand);
+}
+
+TEST(GameWindow, FocusedButtonsAndPanelsShowAFrameAndSpaceClicksAPanel) {
+  BoxCatcher boxes;
+  Window w;
+  Fom& f = *w.fom;
+  Activate(w);
+  w.StartEasyGameInTown();
+  auto frameColour = [&](const Control& control) {
+    QWidget& widget = *w.window->WidgetOf(control);
+    QImage shot = widget.grab().toImage();
+    QPoint inner = widget.childrenRect().isEmpty() ? QPoint(1, shot.height() / 2)
+                                                   : widget.childrenRect().topLeft() +
+                                                         QPoint(1, widget.childrenRect().height() / 2);
+    return shot.pixelColor(inner);
+  };
+  const QColor frame(255, 200, 0);
+  w.Widget<QLineEdit>(f.TxtName).setFocus();
+  RunFor(20);
+  for (const Control* control : {static_cast<const Control*>(&f.Com[1]),
+                                 static_cast<const Control*>(&f.Pic)}) {
+    EXPECT_NE(frameColour(*control), frame) << control->Id();
+  }
+  for (const Control* control : {static_cast<const Control*>(&f.Com[1]),
+                                 static_cast<const Control*>(&f.Pic)}) {
+    w.window->WidgetOf(*control)->setFocus();
+    RunFor(20);
+    EXPECT_EQ(frameColour(*control), frame) << control->Id();
+  }
+  Press(Qt::Key_Space, " ");
+  RunFor(20);
+  EXPECT_EQ(boxes.Texts, QStringList({"初期化しますか？"}));
+}
+
+TEST(GameWindow, NumbersWithAPointReadTheSameUnderAGermanLocale) {
+  BoxCatcher boxes;
+  Window w;
+  Fom& f = *w.fom;
+  w.Widget<QPushButton>(f.ComStt[1]).click();
+  w.Widget<QPushButton>(f.ComSkep).click();
+  w.window->Change([&] { f.SaveGame(); });
+  std::string scalars = w.data.Read("txt/save/save.dat");
+  scalars.replace(scalars.find(" 10000 "), 7, " 10000.6 ");
+  w.data.WriteBytes("txt/save/save.dat", scalars);
+
+  const std::string before = setlocale(LC_NUMERIC, nullptr);
+  ASSERT_NE(setlocale(LC_NUMERIC, "de_DE.UTF-8"), nullptr)
+      << "the German locale is made by tools/build.sh";
+  EXPECT_EQ(Val("2.5"), 2.5);
+  EXPECT_EQ(Val(" -1.25e1x"), -12.5);
+  w.window->Change([&] { f.LoadGame(); });
+  EXPECT_EQ(f.Money, 10001);
+  setlocale(LC_NUMERIC, before.c_str());
 }
 
 }  // namespace

@@ -3,7 +3,9 @@
 // with the control, touching only what changed since it last looked.
 #pragma once
 
+#include <QKeyEvent>
 #include <QLabel>
+#include <QPainter>
 #include <QListWidget>
 #include <QLineEdit>
 #include <QPalette>
@@ -39,6 +41,11 @@ QString QtText(const std::string& text);
 QColor QtColour(Colour colour);
 // The control's place in pixels within its container's client area.
 QRect PixelRect(const PlacedControl& control, double twipsPerPixel);
+// Enter or Space: what presses the control that has the focus.
+bool PressesFocusedControl(const QKeyEvent& event);
+// The frame a focused button or panel shows inside its edge, plain to see
+// on any picture or face colour.
+void DrawFocusFrame(QPainter& painter, const QRect& area);
 
 // True, noting the new value, when it differs from the last one seen.
 template <class T>
@@ -187,6 +194,9 @@ class PanelView : public QWidget, public View {
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
 
  private:
   class Canvas;

@@ -48,8 +48,9 @@ void Fom::AddStatus(std::int16_t index, std::int16_t amount) {
 }
 
 // The bad ending plays to its end: whatever was under way when it began
-// shows nothing more over it and starts no other scene.
+// shows nothing more over it, and a second ending never replaces the first.
 void Fom::EndGame(const std::string& ending) {
+  if (gameOver_) return;
   gameOver_ = true;
   TimDay.SetEnabled(false);
   ComSkep.Enabled = false;
@@ -59,9 +60,8 @@ void Fom::EndGame(const std::string& ending) {
 void Fom::TimDay_Timer() {
   TripDay = ClampInt16(TripDay + 1);
   AddStatus(Status::Days, 1);
-  if (gameOver_) return;  // the year ran out
   AddMoney(ClampInt16(-Int(platform_.Rnd() * LvDay)));
-  if (gameOver_) return;  // the courier's strength ran out
+  if (gameOver_) return;  // the year or the courier's strength ran out
   if (TripDay > TripDays) {
     TimDay.SetEnabled(false);
     MatiNow = MatiGo;

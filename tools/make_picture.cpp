@@ -26,6 +26,8 @@ namespace {
 
 constexpr int kWidth = 600;   // the picture panel is 6 wide to 5 high
 constexpr int kHeight = 500;
+// How far down the game's text reaches: a full page of the story.
+constexpr double kTextDepth = 0.42;
 
 struct Step {
   std::string verb;
@@ -90,6 +92,11 @@ class Args {
   std::size_t at_ = 0;
 };
 
+QColor WithAlpha(QColor colour, int alpha) {
+  colour.setAlpha(alpha);
+  return colour;
+}
+
 QColor Shade(const QColor& colour, int factor) {
   return factor >= 100 ? colour.lighter(factor) : colour.darker(10000 / std::max(factor, 1));
 }
@@ -126,13 +133,22 @@ class Canvas {
     if (!args.Rest().empty()) throw SceneError(step.line, step.verb + ": too many values");
   }
 
-  // The same soft darkening towards the edges and thin frame on every picture.
+  // The same finish on every picture: the game writes its black text over
+  // the upper part (the story from the top, the town's messages from the
+  // top-left corner), so that part is veiled in pale paper, night scenes
+  // too; the lower corners darken softly, and a thin pale frame runs round.
   void Finish() {
-    QRadialGradient edge(kWidth / 2.0, kHeight / 2.0, kWidth * 0.75);
+    QRadialGradient edge(kWidth / 2.0, kHeight * 0.3, kWidth * 0.75);
     edge.setColorAt(0.6, QColor(0, 0, 0, 0));
     edge.setColorAt(1.0, QColor(0, 0, 0, 110));
-    painter_.fillRect(0, 0, kWidth, kHeight, edge);
-    painter_.setPen(QPen(QColor(60, 40, 30), 6));
+    painter_.fillRect(0, kHeight / 2, kWidth, kHeight / 2, edge);
+    QLinearGradient page(0, 0, 0, kHeight);
+    const QColor paper(252, 248, 236);
+    page.setColorAt(0, WithAlpha(paper, 190));
+    page.setColorAt(kTextDepth, WithAlpha(paper, 175));
+    page.setColorAt(kTextDepth + 0.12, WithAlpha(paper, 0));
+    painter_.fillRect(0, 0, kWidth, kHeight, page);
+    painter_.setPen(QPen(QColor(226, 214, 190), 6));
     painter_.setBrush(Qt::NoBrush);
     painter_.drawRect(3, 3, kWidth - 6, kHeight - 6);
   }

@@ -229,6 +229,9 @@ void GameWindow::FocusOn(const Control& control) {
 }
 
 void GameWindow::FocusFirstCommand() {
+  bool shown = false;
+  fom_.Com.ForEach([&shown](const CommandButton& command) { shown = shown || command.Shown(); });
+  if (!shown) return;  // still on the road
   for (Control* control : fom_.FocusOrder()) {
     if (control->Name != fom_.Com.Name() || !control->Shown()) continue;
     FocusOn(*control);

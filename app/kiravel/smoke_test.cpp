@@ -17,7 +17,9 @@
 #include <QTimer>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <clocale>
+#include <cmath>
 #include <cstdlib>
 #include <algorithm>
 #include <filesystem>
@@ -744,6 +746,41 @@ TEST(GameWindow, NumbersWithAPointReadTheSameUnderAGermanLocale) {
   w.window->Change([&] { f.LoadGame(); });
   EXPECT_EQ(f.Money, 10001);
   setlocale(LC_NUMERIC, before.c_str());
+}
+
+// Relative luminance of a colour, 0 for black to 1 for white.
+double Luminance(QColor colour) {
+  auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+  return 0.2126 * channel(colour.redF()) + 0.7152 * channel(colour.greenF()) +
+         0.0722 * channel(colour.blueF());
+}
+
+// The story and the town's messages are black, written from the top of the
+// picture (the messages from its top-left corner) down to a full page.
+TEST(GameWindow, BundledPicturesLeaveTheTextWrittenOverThemLegible) {
+  Window w;
+  Fom& f = *w.fom;
+  const double textDepth = 0.4;
+  ASSERT_EQ(f.Lbl.ForeColor, 0x000000U);
+  ASSERT_EQ(f.LblGame.ForeColor, 0x000000U);
+  int pictures = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(KIRAVEL_GAME_DIR "/img")) {
+    const std::string name = entry.path().stem().string();
+    if (name.starts_with("mon")) continue;  // the battle panel's, with no text over it
+    QImage picture(QString::fromStdString(entry.path().string()));
+    ASSERT_FALSE(picture.isNull()) << name;
+    ++pictures;
+    std::vector<double> light;
+    for (int y = 0; y < picture.height() * textDepth; y += 3) {
+      for (int x = 0; x < picture.width(); x += 3) light.push_back(Luminance(picture.pixelColor(x, y)));
+    }
+    std::sort(light.begin(), light.end());
+    // Black on the darkest twentieth of the text's ground still stands out
+    // four and a half times over.
+    const double darkest = light[light.size() / 20];
+    EXPECT_GE((darkest + 0.05) / 0.05, 4.5) << name;
+  }
+  EXPECT_GT(pictures, 10);
 }
 
 }  // namespace

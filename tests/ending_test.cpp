@@ -35,8 +35,8 @@ class EndingMidway : public ::testing::Test {
     EXPECT_FALSE(f.PicStt.Visible);
     for (int i = 0; i < 5; ++i) EXPECT_FALSE(f.Com[i].Visible) << "Com(" << i << ")";
     EXPECT_FALSE(f.ComSkep.Enabled);
-    EXPECT_FALSE(f.TimDay.Enabled);
-    EXPECT_FALSE(f.TimBtl.Enabled);
+    EXPECT_FALSE(f.TimDay.Enabled());
+    EXPECT_FALSE(f.TimBtl.Enabled());
   }
 
   // Clicks through the ending; its last line must be read and the start

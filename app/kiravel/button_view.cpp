@@ -28,7 +28,6 @@ void ButtonView::paintEvent(QPaintEvent*) {
   QPalette::ColorGroup group = isEnabled() ? QPalette::Active : QPalette::Disabled;
   painter.setPen(option.palette.color(group, QPalette::ButtonText));
   painter.drawText(area, Qt::AlignCenter | Qt::TextWordWrap, text());
-  if (hasFocus()) DrawFocusFrame(painter, rect());
 }
 
 void ButtonView::keyPressEvent(QKeyEvent* event) {

@@ -27,7 +27,8 @@ bool LiesBeneath(const Control& control) {
 
 GameWindow::GameWindow(Fom& fom, QtPlatform& platform)
     : fom_(fom), platform_(platform),
-      timers_(fom, [this](const TimerBinding& timer) { Tick(timer); }, this) {
+      timers_(fom, [this](const TimerBinding& timer) { Tick(timer); }, this),
+      focusRing_(new FocusRing(*this)) {
   setAutoFillBackground(true);
   double twipsPerPixel = platform_.TwipsPerPixel();
   resize(static_cast<int>(std::lround(fom_.fom.WidthTwips / twipsPerPixel)),
@@ -282,6 +283,7 @@ void GameWindow::Restack() {
   std::sort(order.begin(), order.end(),
             [&](std::size_t a, std::size_t b) { return key(a) < key(b); });
   for (std::size_t i : order) drawn_[i].second->Widget().raise();
+  focusRing_->Lift();
 }
 
 void GameWindow::SetFocusOrder() {

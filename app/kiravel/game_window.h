@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/kiravel/focus_ring.h"
 #include "app/kiravel/model_timers.h"
 #include "app/kiravel/qt_platform.h"
 #include "app/kiravel/views.h"
@@ -67,6 +68,7 @@ class GameWindow : public QWidget, public PlayerInput {
   Fom& fom_;
   QtPlatform& platform_;
   ModelTimers timers_;
+  FocusRing* focusRing_;
   // Every control seen, with its view; null for controls that are not drawn.
   std::unordered_map<const Control*, View*> views_;
   // The drawn controls in the order of the window description.

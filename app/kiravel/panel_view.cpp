@@ -24,13 +24,10 @@ class PanelView::Canvas : public QWidget {
 
  protected:
   // The picture fills the client area, stretched each way on its own.
-  // The focus frame goes over the picture, which covers the panel's border.
   void paintEvent(QPaintEvent*) override {
-    QPainter painter(this);
-    if (const auto* pixels = dynamic_cast<const QtImage*>(picture_.get())) {
-      painter.drawImage(rect(), pixels->Pixels);
-    }
-    if (parentWidget()->hasFocus()) DrawFocusFrame(painter, rect());
+    const auto* pixels = dynamic_cast<const QtImage*>(picture_.get());
+    if (pixels == nullptr) return;
+    QPainter(this).drawImage(rect(), pixels->Pixels);
   }
 
  private:
@@ -63,9 +60,6 @@ void PanelView::Apply(double twipsPerPixel) {
   }
   if (Changed(paintCount_, panel_.PaintCount)) client_->Show(panel_.Picture);
 }
-
-void PanelView::focusInEvent(QFocusEvent*) { client_->update(); }
-void PanelView::focusOutEvent(QFocusEvent*) { client_->update(); }
 
 void PanelView::keyPressEvent(QKeyEvent* event) {
   if (PressesFocusedControl(*event)) {

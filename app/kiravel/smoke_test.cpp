@@ -695,32 +695,27 @@ TEST(GameWindow, BattleGivesTheFluteTheFocusAndArrivalGivesItBackToTheCommands) 
   EXPECT_TRUE(onACommand);
 }
 
-TEST(GameWindow, FocusedButtonsAndPanelsShowAFrameAndSpaceClicksAPanel) {
+TEST(GameWindow, EveryFocusedControlShowsAFrameAndSpaceClicksAPanel) {
   BoxCatcher boxes;
   Window w;
   Fom& f = *w.fom;
   Activate(w);
   w.StartEasyGameInTown();
-  auto frameColour = [&](const Control& control) {
+  // The colour the window shows one pixel inside the control's left edge.
+  auto edgeColour = [&](const Control& control) {
     QWidget& widget = *w.window->WidgetOf(control);
-    QImage shot = widget.grab().toImage();
-    QPoint inner = widget.childrenRect().isEmpty() ? QPoint(1, shot.height() / 2)
-                                                   : widget.childrenRect().topLeft() +
-                                                         QPoint(1, widget.childrenRect().height() / 2);
-    return shot.pixelColor(inner);
+    QPoint edge = widget.mapTo(w.window.get(), QPoint(1, widget.height() / 2));
+    return w.window->grab().toImage().pixelColor(edge);
   };
   const QColor frame(255, 200, 0);
-  w.Widget<QLineEdit>(f.TxtName).setFocus();
+  const std::vector<const Control*> controls = {&f.Com[1], &f.LstMati[0], &f.TxtName, &f.Pic};
+  w.Widget<QWidget>(f.Com[2]).setFocus();
   RunFor(20);
-  for (const Control* control : {static_cast<const Control*>(&f.Com[1]),
-                                 static_cast<const Control*>(&f.Pic)}) {
-    EXPECT_NE(frameColour(*control), frame) << control->Id();
-  }
-  for (const Control* control : {static_cast<const Control*>(&f.Com[1]),
-                                 static_cast<const Control*>(&f.Pic)}) {
+  for (const Control* control : controls) EXPECT_NE(edgeColour(*control), frame) << control->Id();
+  for (const Control* control : controls) {
     w.window->WidgetOf(*control)->setFocus();
     RunFor(20);
-    EXPECT_EQ(frameColour(*control), frame) << control->Id();
+    EXPECT_EQ(edgeColour(*control), frame) << control->Id();
   }
   Press(Qt::Key_Space, " ");
   RunFor(20);

@@ -1,6 +1,5 @@
 #include <QApplication>
 #include <QFont>
-#include <QPen>
 
 #include <algorithm>
 #include <cmath>
@@ -54,18 +53,6 @@ QRect PixelRect(const PlacedControl& control, double twipsPerPixel) {
 bool PressesFocusedControl(const QKeyEvent& event) {
   return event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter ||
          event.key() == Qt::Key_Space;
-}
-
-// A dark line inside a light one, two pixels each: one of them always stands
-// out against what lies beneath.
-void DrawFocusFrame(QPainter& painter, const QRect& area) {
-  painter.save();
-  painter.setBrush(Qt::NoBrush);
-  painter.setPen(QPen(QColor(255, 200, 0), 2));
-  painter.drawRect(area.adjusted(1, 1, -1, -1));
-  painter.setPen(QPen(QColor(20, 20, 120), 2));
-  painter.drawRect(area.adjusted(3, 3, -3, -3));
-  painter.restore();
 }
 
 void PlacedLook::Apply(QWidget& widget, const PlacedControl& control, const std::string& toolTip,

@@ -5,7 +5,6 @@
 
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPainter>
 #include <QListWidget>
 #include <QLineEdit>
 #include <QPalette>
@@ -43,9 +42,6 @@ QColor QtColour(Colour colour);
 QRect PixelRect(const PlacedControl& control, double twipsPerPixel);
 // Enter or Space: what presses the control that has the focus.
 bool PressesFocusedControl(const QKeyEvent& event);
-// The frame a focused button or panel shows inside its edge, plain to see
-// on any picture or face colour.
-void DrawFocusFrame(QPainter& painter, const QRect& area);
 
 // True, noting the new value, when it differs from the last one seen.
 template <class T>
@@ -195,8 +191,6 @@ class PanelView : public QWidget, public View {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
-  void focusInEvent(QFocusEvent* event) override;
-  void focusOutEvent(QFocusEvent* event) override;
 
  private:
   class Canvas;

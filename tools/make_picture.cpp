@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <charconv>
 #include <cmath>
 #include <fstream>
 #include <functional>
@@ -54,14 +55,14 @@ class Args {
   double Y() { return Number() * kHeight; }
   double Size() { return Number() * kHeight; }
   int Count() { return static_cast<int>(Number()); }
+  // Written with a point whatever the language of the desktop the pictures
+  // are painted on.
   double Number() {
     const std::string& word = Next();
-    try {
-      std::size_t used = 0;
-      double value = std::stod(word, &used);
-      if (used == word.size()) return value;
-    } catch (const std::exception&) {
-    }
+    double value = 0;
+    const char* end = word.data() + word.size();
+    auto [stop, fault] = std::from_chars(word.data(), end, value);
+    if (fault == std::errc() && stop == end) return value;
     throw SceneError(step_.line, "\"" + word + "\" is not a number");
   }
   QColor Colour() {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "tests/game_fixture.h"
 
 namespace kiravel::testing {
@@ -97,6 +99,38 @@ TEST(Startup, ClosingTheWindowClosesTheOpenFile) {
   EXPECT_EQ(f.Files.OpenCount(), 0);
   f.Form_Unload();  // nothing open any more: nothing to do
   EXPECT_EQ(f.Files.OpenCount(), 0);
+}
+
+// Closing asks only when progress since the last start, save or load would
+// be lost, and keeps the window when the answer is not Yes.
+TEST(Startup, ClosingAsksOnlyWhileUnsavedProgressWouldBeLost) {
+  Game game;
+  Fom& f = *game.fom;
+  std::int16_t cancel = 1;
+  f.Form_QueryUnload(cancel);
+  EXPECT_EQ(cancel, 0) << "the start panel";
+  game.StartInTown(1);
+  f.Form_QueryUnload(cancel);
+  EXPECT_EQ(cancel, 0) << "nothing done since the start";
+
+  f.Com_Click(3);
+  f.Form_QueryUnload(cancel);
+  EXPECT_EQ(cancel, 1) << "a stray Enter answers No";
+  game.platform.QueueAnswer(MsgBoxAnswer::Yes);
+  f.Form_QueryUnload(cancel);
+  EXPECT_EQ(cancel, 0);
+
+  f.SaveGame();
+  f.Form_QueryUnload(cancel);
+  EXPECT_EQ(cancel, 0) << "just saved";
+  f.Money -= 100;
+  f.Form_QueryUnload(cancel);
+  EXPECT_EQ(cancel, 1);
+  ASSERT_TRUE(f.LoadGame());
+  f.Form_QueryUnload(cancel);
+  EXPECT_EQ(cancel, 0) << "just loaded";
+  const std::vector<std::string> texts = game.MessageTexts();
+  EXPECT_EQ(std::count(texts.begin(), texts.end(), "旅の途中です。ゲームを終了しますか？"), 3);
 }
 
 }  // namespace

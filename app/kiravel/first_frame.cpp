@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 namespace kiravel::qt {
 
@@ -16,7 +17,8 @@ namespace {
 // children cover it.
 class FirstPaint : public QObject {
  public:
-  explicit FirstPaint(QWidget& window) : QObject(&window), window_(window) {
+  FirstPaint(QWidget& window, std::function<void()> then)
+      : QObject(&window), window_(window), then_(std::move(then)) {
     QCoreApplication::instance()->installEventFilter(this);
   }
 
@@ -26,24 +28,28 @@ class FirstPaint : public QObject {
     auto* widget = qobject_cast<QWidget*>(watched);
     if (widget == nullptr || widget->window() != &window_) return false;
     QCoreApplication::instance()->removeEventFilter(this);
-    // Printed once the painting has been handed to the screen.
-    QTimer::singleShot(0, this, [] {
-      auto now = static_cast<long long>(QDateTime::currentMSecsSinceEpoch());
-      std::printf("first-frame %lld\n", now);
-      std::fflush(stdout);
-    });
+    QTimer::singleShot(0, this, [this] { then_(); });
     return false;
   }
 
  private:
   QWidget& window_;
+  std::function<void()> then_;
 };
 
 }  // namespace
 
+void AfterFirstFrame(QWidget& window, std::function<void()> then) {
+  new FirstPaint(window, std::move(then));
+}
+
 void ReportFirstFrame(QWidget& window) {
   if (std::getenv("KIRAVEL_REPORT_FIRST_FRAME") == nullptr) return;
-  new FirstPaint(window);
+  AfterFirstFrame(window, [] {
+    auto now = static_cast<long long>(QDateTime::currentMSecsSinceEpoch());
+    std::printf("first-frame %lld\n", now);
+    std::fflush(stdout);
+  });
 }
 
 }  // namespace kiravel::qt

@@ -1,13 +1,18 @@
-// For the start-up benchmark: with KIRAVEL_REPORT_FIRST_FRAME set, the
-// program prints "first-frame MS" (milliseconds since the epoch) once its
-// window has been painted for the first time, for comparison with the
-// moment the benchmark started it.
+// The moment the window has been painted for the first time. The game loads
+// its sound module then, so the audio libraries never delay the first
+// frame; and for the start-up benchmark, with KIRAVEL_REPORT_FIRST_FRAME
+// set, the program prints "first-frame MS" (milliseconds since the epoch)
+// for comparison with the moment the benchmark started it.
 #pragma once
 
 #include <QWidget>
 
+#include <functional>
+
 namespace kiravel::qt {
 
+// Runs `then` once the window's first painting has been handed to the screen.
+void AfterFirstFrame(QWidget& window, std::function<void()> then);
 void ReportFirstFrame(QWidget& window);
 
 }  // namespace kiravel::qt

@@ -35,7 +35,6 @@ std::string SoundModule() {
 int main(int argc, char** argv) {
   // --help and --version print their text without opening a screen.
   if (kiravel::qt::AsksOnlyForText(argc, argv)) qputenv("QT_QPA_PLATFORM", "offscreen");
-  // The music thread loads the audio libraries while the window is built.
   kiravel::qt::MusicThread music(SoundModule());
   QApplication application(argc, argv);
   QApplication::setApplicationName("kiravel");
@@ -71,6 +70,10 @@ int main(int argc, char** argv) {
   preferences.Restore(line.choices);
   QObject::connect(&application, &QCoreApplication::aboutToQuit, [&] { preferences.Remember(); });
   kiravel::qt::ReportFirstFrame(window);
+  // The music commands of the window's opening wait on the music thread
+  // until the sound module is loaded, once the first frame is on the screen:
+  // loading the audio libraries beside the window's own would delay it.
+  kiravel::qt::AfterFirstFrame(window, [&music] { music.Start(); });
   window.Open();
   kiravel::qt::PlayScenarioFromEnvironment(fom, window);
   return QApplication::exec();

@@ -39,16 +39,21 @@ std::unique_ptr<Playback> LoadMusicModule(const std::string& file, PieceEnded en
 
 }  // namespace
 
-MusicThread::MusicThread(std::string moduleFile)
-    : thread_([this, file = std::move(moduleFile)] { Run(file); }) {}
+void MusicThread::Start() {
+  std::call_once(started_, [this] { thread_ = std::thread([this] { Run(); }); });
+}
 
 MusicThread::~MusicThread() {
+  bool waiting = false;
   {
     std::lock_guard lock(mutex_);
     stopping_ = true;
+    waiting = !jobs_.empty();
   }
+  // Commands still waiting (the close of the window's end) are carried out.
+  if (waiting) Start();
   wake_.notify_one();
-  thread_.join();
+  if (thread_.joinable()) thread_.join();
 }
 
 std::int32_t MusicThread::Send(const std::string& command, std::string* reply) {
@@ -60,6 +65,7 @@ std::int32_t MusicThread::Send(const std::string& command, std::string* reply) {
   }
   wake_.notify_one();
   if (reply == nullptr) return mci::kOk;
+  Start();
   auto [result, text] = answered.get();
   // A failed query leaves the caller's buffer as it was.
   if (!text.empty()) *reply = std::move(text);
@@ -77,8 +83,8 @@ void MusicThread::PieceEnded(void* self) {
   if (thread.ended_) thread.ended_();
 }
 
-void MusicThread::Run(const std::string& moduleFile) {
-  std::unique_ptr<Playback> playback = LoadMusicModule(moduleFile, &PieceEnded, this, &muted_);
+void MusicThread::Run() {
+  std::unique_ptr<Playback> playback = LoadMusicModule(moduleFile_, &PieceEnded, this, &muted_);
   MciDevice device(*playback);
   for (;;) {
     Job job;

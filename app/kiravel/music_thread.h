@@ -1,7 +1,7 @@
-// The game's music device on a thread of its own. The thread loads the music
-// module (and with it SDL and the audio libraries) while the window is built,
-// so the window's first frame never waits for them; without the module the
-// game runs silent, as on a machine without a sound card.
+// The game's music device on a thread of its own. The thread loads the sound
+// module (and with it SDL and the audio libraries) when told to start, so the
+// window's first frame never waits for them; without the module the game
+// runs silent, as on a machine without a sound card.
 #pragma once
 
 #include <atomic>
@@ -13,21 +13,27 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
 
 namespace kiravel::qt {
 
 class MusicThread {
  public:
-  // Starts the thread, which loads the module from that file.
-  explicit MusicThread(std::string moduleFile);
+  // The module is loaded from that file once the thread starts.
+  explicit MusicThread(std::string moduleFile) : moduleFile_(std::move(moduleFile)) {}
   // Carries out every command still waiting, then closes the sound.
   ~MusicThread();
   MusicThread(const MusicThread&) = delete;
   MusicThread& operator=(const MusicThread&) = delete;
 
+  // Starts the thread, which loads the module. Commands sent before wait
+  // for it.
+  void Start();
+
   // Commands are carried out on the music thread in the order sent. One
-  // that asks for a reply waits for it; any other is answered 0 at once,
-  // its own result going nowhere (the game ignores every result).
+  // that asks for a reply starts the thread if need be and waits for the
+  // reply; any other is answered 0 at once, its own result going nowhere
+  // (the game ignores every result).
   std::int32_t Send(const std::string& command, std::string* reply);
 
   // Told, on the music thread, when a playing piece has played to its end.
@@ -43,9 +49,11 @@ class MusicThread {
     std::string command;
     std::promise<std::pair<std::int32_t, std::string>>* answer = nullptr;
   };
-  void Run(const std::string& moduleFile);
+  void Run();
   static void PieceEnded(void* self);
 
+  const std::string moduleFile_;
+  std::once_flag started_;
   std::mutex mutex_;
   std::condition_variable wake_;
   std::deque<Job> jobs_;

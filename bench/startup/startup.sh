@@ -22,6 +22,11 @@ for program in "$game" "$bare"; do
   [[ -x "$program" ]] || { echo "startup: no $program; build first" >&2; exit 2; }
 done
 
+# A desktop has a session bus; without one the game's name box (its input
+# method) would start one on the way to the first frame.
+if [[ -z "${DBUS_SESSION_BUS_ADDRESS:-}" ]] && command -v dbus-run-session >/dev/null; then
+  exec dbus-run-session -- "$0" "$build" "$runs"
+fi
 if [[ -z "${DISPLAY:-}" ]]; then
   exec xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" "$0" "$build" "$runs"
 fi
@@ -32,9 +37,11 @@ printf 'wait 200\nclick ComStt(0)\nwait 300\nclick ComSkep\n' >"$work/town.scena
 
 now_ms() { date +%s%3N; }
 
-# Starts a program in the background; its output goes to $work/out.
+# Starts a program in the background; its output goes to a file of its own,
+# $out, so nothing a program on its way out still writes is taken for it.
 launch() {
-  KIRAVEL_REPORT_FIRST_FRAME=1 SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/sound.raw" "$@" >"$work/out" 2>/dev/null &
+  out="$(mktemp "$work/out.XXXXXX")"
+  KIRAVEL_REPORT_FIRST_FRAME=1 SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/sound.raw" "$@" >"$out" 2>/dev/null &
   pid=$!
 }
 
@@ -51,7 +58,7 @@ stop() {
 
 wait_first_frame() {
   for _ in $(seq 2000); do
-    grep -q '^first-frame ' "$work/out" && return 0
+    grep -q '^first-frame [0-9]*$' "$out" && return 0
     sleep 0.01
   done
   echo "startup: no first frame from $1" >&2
@@ -65,7 +72,7 @@ one_start() {
   launch "$1"
   wait_first_frame "$1"
   local frame
-  frame="$(awk '/^first-frame /{print $2; exit}' "$work/out")"
+  frame="$(awk '/^first-frame [0-9]+$/{print $2; exit}' "$out")"
   sleep 2
   local peak
   peak="$(awk '/^VmHWM:/{print $2}' "/proc/$pid/status")"

@@ -10,7 +10,7 @@
 #include <iterator>
 #include <string>
 
-#include "tests/sdl/music_sides.h"
+#include "tests/music/music_sides.h"
 #include "tests/wave.h"
 
 namespace kiravel {

@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "tests/sdl/music_sides.h"
+#include "tests/music/music_sides.h"
 #include "tests/wave.h"
 
 namespace kiravel {

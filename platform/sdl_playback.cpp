@@ -81,10 +81,13 @@ std::int32_t SdlPlayback::Load(const std::string& path, PieceLength* length) {
   SDL_AudioSpec format = wave_.Format;
   format.callback = &Feed;
   format.userdata = this;
-  // A device buffer of about a hundredth of a second: the silence between
-  // the end of the piece and its new start is at most about that long.
+  // A device buffer of a fortieth to a twentieth of a second (1024 frames
+  // at the game's 22050 a second). The rest of the buffer the piece ends in
+  // is silence before it starts again, so a shorter one would shorten that
+  // gap, but wake the sound thread more often while the game stands idle;
+  // and the restart must come back within one buffer.
   format.samples = 1;
-  while (format.samples < format.freq / 100 && format.samples < 8192) format.samples *= 2;
+  while (format.samples < format.freq / 40 && format.samples < 8192) format.samples *= 2;
   output_ = SDL_OpenAudioDevice(nullptr, 0, &format, nullptr, 0);
   if (output_ == 0) {
     wave_ = WaveFile{};

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "core/status.h"
@@ -245,8 +246,9 @@ class Fom {
   void SettleJob(std::int16_t j);
   void MakeOffer(std::int16_t k);
 
-  // events/pictures.cpp: clears, loads and paints one panel.
-  bool PaintPicture(PictureBox& target, const std::string& fileName);
+  // events/pictures.cpp: clears, loads and paints one panel with the
+  // picture file name & ".dat".
+  bool PaintPicture(PictureBox& target, const std::string& name);
 
   // events/player.cpp. A step returns how many further steps it asks for.
   bool OpenScript(const std::string& name);
@@ -273,9 +275,12 @@ class Fom {
 
   // A file of the program folder as the player is told of it: "txt/opn.dat".
   std::string Relative(const std::string& path) const;
-  // Failed pictures already reported, so a missing one is not reported again
-  // on every repaint.
-  std::vector<std::string> reportedPictures_;
+  // events/pictures.cpp. Failed pictures already reported, so a missing one
+  // is not reported again on every repaint; and how many boxes about them
+  // the scene being played has shown.
+  void ReportMissingPicture(const std::string& file);
+  std::unordered_set<std::string> reportedPictures_;
+  int missingPictureBoxes_ = 0;
 
   // save/: the save folder inside WritePath.
   std::string SaveFolder() const;

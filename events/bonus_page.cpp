@@ -2,6 +2,7 @@
 // the character text with the courier's name filled in, the story line's
 // pictures and its foot, for the player to open in a browser after the game.
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -52,6 +53,18 @@ std::string PictureBlock(const std::string& key) {
   return block;
 }
 
+// The page's file: directly in the folder, its name the prefix and the page
+// ending. Nothing when the prefix could make it anything else.
+std::optional<std::string> PagePath(const std::string& folder, const std::string& prefix) {
+  if (prefix.empty() || !IsSafeNamePart(prefix)) return std::nullopt;
+  const std::string name = prefix + std::string(kPageEnding);
+  const std::filesystem::path page = std::filesystem::path(folder) / name;
+  if (page.filename() != name || page.parent_path() != std::filesystem::path(folder).parent_path()) {
+    return std::nullopt;
+  }
+  return page.string();
+}
+
 }  // namespace
 
 void Fom::WriteBonusPage(const std::string& argument, const std::string& where) {
@@ -63,9 +76,10 @@ void Fom::WriteBonusPage(const std::string& argument, const std::string& where) 
   }
   const std::string& key = items[0];
   const std::string& prefix = items[1];
-  if (prefix.empty() || !StaysInFolder(prefix) || !StaysInFolder(key)) {
+  const std::optional<std::string> output = PagePath(WritePath, prefix);
+  if (!output || !IsSafeNamePart(key)) {
     platform_.ReportFailure(where + "おまけページ「" + argument +
-                            "」はプログラムのフォルダの外を指すので書きません。");
+                            "」の名前はファイルの名前に使えません。ページは書きません。");
     return;
   }
   const std::string name = HtmlText(TxtName.Text);
@@ -74,11 +88,10 @@ void Fom::WriteBonusPage(const std::string& argument, const std::string& where) 
   CopyPagePiece("char" + key, &name, where, page);
   page.push_back(PictureBlock(key));
   CopyPagePiece("foot", nullptr, where, page);
-  const std::string output = WritePath + prefix + std::string(kPageEnding);
   if (WritePath != AppPath) PreparePageFolder(where);
-  TextWriteResult written = WriteTextFile(output, page);
+  TextWriteResult written = WriteTextFile(*output, page);
   if (written.Error != TextWriteError::None) {
-    platform_.ReportFailure(where + "おまけページ「" + Relative(output) + "」を書けません（" +
+    platform_.ReportFailure(where + "おまけページ「" + Relative(*output) + "」を書けません（" +
                             (written.Reason.empty() ? "シフトJISで書けない文字があります"
                                                     : written.Reason) +
                             "）。");

@@ -1,51 +1,44 @@
 // The pictures of the picture panel and of the monster in the battle panel:
 // each file is loaded into the buffer E and copied into its panel,
 // stretched to fill it.
-#include <algorithm>
-
 #include "core/fom.h"
+#include "events/folder_names.h"
 
 namespace kiravel {
 
 namespace {
 
-constexpr const char* kTitlePicture = "ttl.dat";
-
-// Names come from story scripts; one that climbs out of the picture folder,
-// or that the file system would cut short, is never opened.
-bool SafePictureName(const std::string& fileName) {
-  return fileName.find_first_of(std::string("/\\\0", 3)) == std::string::npos &&
-         fileName.find("..") == std::string::npos;
-}
+constexpr const char* kTitlePicture = "ttl";
+// A scene naming many missing pictures would otherwise bury the player in
+// boxes, one for each.
+constexpr int kMissingPictureBoxesPerScene = 3;
 
 }  // namespace
 
 bool Fom::ShowTtlPicture(const std::string& name) {
-  return PaintPicture(Pic, name.empty() ? kTitlePicture : name + ".dat");
+  return PaintPicture(Pic, name.empty() ? kTitlePicture : name);
 }
 
 bool Fom::ShowMonPicture(const std::string& name) {
-  return PaintPicture(PicBtlGrf, name.empty() ? kTitlePicture : "mon" + name + ".dat");
+  return PaintPicture(PicBtlGrf, name.empty() ? kTitlePicture : "mon" + name);
 }
 
-bool Fom::PaintPicture(PictureBox& target, const std::string& fileName) {
+// Names come from story scripts; one the game cannot name safely (leaving
+// the picture folder, or cut short by a NUL) is never opened.
+bool Fom::PaintPicture(PictureBox& target, const std::string& name) {
   target.Picture = nullptr;
   target.PictureFile.clear();
   ++target.PaintCount;
-  const std::string path = DataDir[0] + fileName;
+  const std::string path = DataDir[0] + name + ".dat";
   const std::string file = Relative(path);
   std::shared_ptr<const Image> picture =
-      SafePictureName(fileName) ? platform_.LoadPicture(path) : nullptr;
-  auto reported = std::find(reportedPictures_.begin(), reportedPictures_.end(), file);
+      IsSafeNamePart(name) ? platform_.LoadPicture(path) : nullptr;
   if (picture == nullptr) {
     if (OnPictureRequest) OnPictureRequest(target, file, false);
-    // Every resize asks for the title picture again; one message is enough.
-    if (reported != reportedPictures_.end()) return false;
-    reportedPictures_.push_back(file);
-    platform_.ReportFailure("絵「" + file + "」を読み込めません。");
+    ReportMissingPicture(file);
     return false;
   }
-  if (reported != reportedPictures_.end()) reportedPictures_.erase(reported);
+  reportedPictures_.erase(file);
 
   const double twipsPerPixel = platform_.TwipsPerPixel();
   E.Picture = picture;
@@ -59,6 +52,21 @@ bool Fom::PaintPicture(PictureBox& target, const std::string& fileName) {
   target.Visible = true;
   if (OnPictureRequest) OnPictureRequest(target, file, true);
   return true;
+}
+
+// Every resize asks for the title picture again; one message for each
+// picture is enough, and a few for one scene.
+void Fom::ReportMissingPicture(const std::string& file) {
+  if (reportedPictures_.count(file) != 0) return;
+  std::string text = "絵「" + file + "」を読み込めません。";
+  if (ScriptOpen()) {
+    if (missingPictureBoxes_ >= kMissingPictureBoxesPerScene) return;
+    if (++missingPictureBoxes_ == kMissingPictureBoxesPerScene) {
+      text += "\r\nこの場面でこの後に読み込めない絵があっても、もうお知らせしません。";
+    }
+  }
+  reportedPictures_.insert(file);
+  platform_.ReportFailure(text);
 }
 
 }  // namespace kiravel

@@ -175,7 +175,7 @@ std::int64_t Fom::ShowTextLine(std::string line) {
 
 void Fom::ShowScriptPicture(const std::string& name, int line) {
   // Scene pictures come from the picture folder and nowhere else.
-  if (!StaysInFolder(name)) {
+  if (!IsSafeNamePart(name)) {
     platform_.ReportFailure(ScriptFile + " " + CStr(line) + "行目：絵の名前「" + name +
                             "」は使えません。");
     return;
@@ -202,6 +202,7 @@ void Fom::StartClosingScene(int line) {
 void Fom::CloseScript() {
   Files.Close(FileNo);
   ScriptFile.clear();
+  missingPictureBoxes_ = 0;
 }
 
 bool Fom::ScriptOpen() const { return !ScriptFile.empty() && Files.IsOpen(FileNo); }

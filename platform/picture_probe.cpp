@@ -2,9 +2,9 @@
 
 #include <array>
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
 #include <limits>
+
+#include "platform/regular_file.h"
 
 namespace kiravel {
 
@@ -131,17 +131,9 @@ std::optional<PictureInfo> ProbePicture(std::string_view bytes) {
 }
 
 std::optional<PictureInfo> ProbePictureFile(const std::string& path) {
-  // A folder or a pipe under a picture's name would fail or wait forever.
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
-  std::ifstream file(path, std::ios::binary);
-  std::string bytes;
-  std::array<char, 65536> buffer;
-  while (file.read(buffer.data(), buffer.size()) || file.gcount() > 0) {
-    bytes.append(buffer.data(), static_cast<std::size_t>(file.gcount()));
-  }
-  if (file.bad()) return std::nullopt;
-  return ProbePicture(bytes);
+  FileBytes file = ReadRegularFile(path);
+  if (file.Error != FileReadError::None) return std::nullopt;
+  return ProbePicture(file.Bytes);
 }
 
 }  // namespace kiravel

@@ -5,11 +5,11 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 #include "platform/cp932.h"
+#include "platform/regular_file.h"
 
 namespace kiravel {
 
@@ -41,21 +41,13 @@ bool FileExists(const std::string& path) {
 
 TextFileContent ReadTextFile(const std::string& path, bool strict) {
   TextFileContent content;
-  struct stat info {};
-  if (::stat(path.c_str(), &info) != 0) {
-    content.Error = TextFileError::Missing;
+  FileBytes file = ReadRegularFile(path);
+  if (file.Error != FileReadError::None) {
+    content.Error =
+        file.Error == FileReadError::Missing ? TextFileError::Missing : TextFileError::Unreadable;
     return content;
   }
-  std::ifstream file(path, std::ios::binary);
-  if (!S_ISREG(info.st_mode) || !file) {
-    content.Error = TextFileError::Unreadable;
-    return content;
-  }
-  std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  if (file.bad()) {
-    content.Error = TextFileError::Unreadable;
-    return content;
-  }
+  const std::string& bytes = file.Bytes;
   std::vector<std::string> raw = SplitLines(bytes);
   content.Lines.reserve(raw.size());
   for (std::size_t i = 0; i < raw.size(); ++i) {
@@ -102,11 +94,9 @@ bool WriteAll(int fd, const std::string& bytes) {
   return true;
 }
 
-}  // namespace
-
-std::string WriteFileBytes(const std::string& path, const std::string& bytes, bool durable) {
-  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) return std::strerror(errno);
+// Writes the bytes into a file just created and closes it; on a failure the
+// file is removed again. Returns "" or the system's reason.
+std::string FillNewFile(int fd, const std::string& path, const std::string& bytes, bool durable) {
   bool ok = WriteAll(fd, bytes) && (!durable || ::fsync(fd) == 0);
   int error = errno;
   if (::close(fd) != 0 && ok) {
@@ -118,6 +108,39 @@ std::string WriteFileBytes(const std::string& path, const std::string& bytes, bo
   return std::strerror(error);
 }
 
+// The folder of a path, ending in "/": where a file's stand-in is made.
+std::string FolderOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? "./" : path.substr(0, slash + 1);
+}
+
+}  // namespace
+
+std::string WriteNewFile(const std::string& path, const std::string& bytes, bool durable) {
+  if (path.find('\0') != std::string::npos) return std::strerror(EINVAL);
+  // Whatever lies there is removed, never written through: a link planted
+  // under the name must not send the bytes to its target.
+  ::unlink(path.c_str());
+  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+  if (fd < 0) return std::strerror(errno);
+  return FillNewFile(fd, path, bytes, durable);
+}
+
+std::string ReplaceFile(const std::string& path, const std::string& bytes, bool durable) {
+  if (path.find('\0') != std::string::npos) return std::strerror(EINVAL);
+  std::string temporary = FolderOf(path) + ".kiravel-XXXXXX";
+  int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+  if (fd < 0) return std::strerror(errno);
+  ::fchmod(fd, 0644);
+  std::string reason = FillNewFile(fd, temporary, bytes, durable);
+  if (!reason.empty()) return reason;
+  if (::rename(temporary.c_str(), path.c_str()) != 0) {
+    reason = std::strerror(errno);
+    ::unlink(temporary.c_str());
+  }
+  return reason;
+}
+
 TextWriteResult WriteTextFile(const std::string& path, const std::vector<std::string>& lines,
                               bool durable) {
   TextWriteResult result;
@@ -126,7 +149,7 @@ TextWriteResult WriteTextFile(const std::string& path, const std::vector<std::st
     result.Error = TextWriteError::BadEncoding;
     return result;
   }
-  result.Reason = WriteFileBytes(path, *bytes, durable);
+  result.Reason = ReplaceFile(path, *bytes, durable);
   if (!result.Reason.empty()) result.Error = TextWriteError::Unwritable;
   return result;
 }

@@ -28,10 +28,16 @@ bool FileExists(const std::string& path);
 // The lines as the bytes of a CP932 file, each line ended by CR LF. Null when
 // a line holds a character CP932 cannot, with that 1-based line in *badLine.
 std::optional<std::string> EncodeTextFile(const std::vector<std::string>& lines, int* badLine);
-// Writes the bytes as the whole file, creating or replacing it; with durable
-// set they have reached the disk when it succeeds. Returns "" on success,
-// otherwise the system's reason; a file left half written is removed.
-std::string WriteFileBytes(const std::string& path, const std::string& bytes, bool durable);
+// Creates the file anew with the bytes, first removing whatever lies under
+// the name (a file left over, or a link, whose target stays untouched); with
+// durable set they have reached the disk when it succeeds. Returns "" on
+// success, otherwise the system's reason; a file left half written is
+// removed.
+std::string WriteNewFile(const std::string& path, const std::string& bytes, bool durable);
+// Puts the bytes in place of the file as a whole: they are written to a new
+// file of its folder and moved over it, so the name never shows half a file
+// and a link under the name is replaced, not written through.
+std::string ReplaceFile(const std::string& path, const std::string& bytes, bool durable);
 
 enum class TextWriteError { None, BadEncoding, Unwritable };
 
@@ -41,8 +47,8 @@ struct TextWriteResult {
   std::string Reason;  // the system's words for an Unwritable error
 };
 
-// Writes a whole CP932 file with CR LF line ends. Text CP932 cannot hold is
-// refused before the file is touched.
+// Writes a whole CP932 file with CR LF line ends, by ReplaceFile. Text CP932
+// cannot hold is refused before the file is touched.
 TextWriteResult WriteTextFile(const std::string& path, const std::vector<std::string>& lines,
                               bool durable = false);
 

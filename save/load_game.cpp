@@ -20,6 +20,11 @@ constexpr std::size_t kLeastTowns = 2;
 constexpr std::int64_t kIntegerMax = std::numeric_limits<std::int16_t>::max();
 constexpr std::int64_t kLongMax = std::numeric_limits<std::int32_t>::max();
 constexpr std::int64_t kLastAttribute = kAttributeCount - 1;
+// The texts of towns, fairies and jobs, in characters. The longest the game
+// writes is a job's, about 40 characters with its destination town's text
+// in it; five times that leaves room for a save edited by hand, while a
+// text of megabytes, which would slow every later command, is refused.
+constexpr std::size_t kLongestListText = 200;
 
 using Rows = std::vector<std::vector<std::string>>;
 
@@ -62,7 +67,8 @@ std::optional<std::int64_t> WholeNumber(std::string_view field) {
 
 class SaveReader {
  public:
-  SaveReader(const SaveSet& set, const std::string& folder) : set_(set), folder_(folder) {}
+  SaveReader(const SaveSet& set, const std::string& folder, const TextBox& nameBox)
+      : set_(set), folder_(folder), nameBox_(nameBox) {}
 
   std::optional<SavedGame> Read();
   const SaveFault& Fault() const { return fault_; }
@@ -83,6 +89,7 @@ class SaveReader {
 
   const SaveSet& set_;
   std::string folder_;
+  const TextBox& nameBox_;
   SaveFault fault_;
 };
 
@@ -111,6 +118,12 @@ bool SaveReader::ReadRows(SaveFile file, std::size_t fields, Rows* rows) {
       return Fail(file, i + 1, "「,」で区切った項目が" + CStr(static_cast<std::int64_t>(fields)) +
                                    "つのはずが" + CStr(static_cast<std::int64_t>(row.size())) +
                                    "つあります。");
+    }
+    const std::size_t length = Utf8ToCodePoints(row[0]).size();
+    if (length > kLongestListText) {
+      return Fail(file, i + 1, "最初の項目が" + CStr(static_cast<std::int64_t>(length)) +
+                                   "文字あり、" + CStr(static_cast<std::int64_t>(kLongestListText)) +
+                                   "文字を超えています。");
     }
     rows->push_back(std::move(row));
   }
@@ -168,6 +181,11 @@ bool SaveReader::ReadScalars(SavedGame* game) {
   std::int64_t value = 0;
   if (!Number(SaveFile::Scalars, 1, lines[0], 0, kLongMax, &value)) return false;
   game->money = static_cast<std::int32_t>(value);
+  if (!nameBox_.Keeps(lines[1])) {
+    return Fail(SaveFile::Scalars, 2,
+                "名前は" + CStr(static_cast<std::int64_t>(nameBox_.MaxLength)) +
+                    "文字までで、名前の欄に打てる文字だけのはずです。");
+  }
   game->name = lines[1];
   const auto towns = static_cast<std::int64_t>(game->towns.size());
   if (!Number(SaveFile::Scalars, 3, lines[2], 0, towns - 1, &value)) return false;
@@ -244,7 +262,7 @@ bool Fom::LoadGame() {
   if (read.Fault) {
     fault = *read.Fault;
   } else {
-    SaveReader reader(read.Set, folder);
+    SaveReader reader(read.Set, folder, TxtName);
     game = reader.Read();
     fault = reader.Fault();
   }

@@ -8,10 +8,9 @@
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "core/vb.h"
+#include "platform/regular_file.h"
 #include "platform/textfile.h"
 
 namespace kiravel {
@@ -54,14 +53,6 @@ bool SyncFolder(const std::string& folder) {
   return ok;
 }
 
-std::optional<std::string> ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return std::nullopt;
-  return bytes;
-}
-
 std::string ManifestLine(std::size_t i, const std::string& bytes) {
   return std::string(kSaveFileNames[i]) + "," + CStr(static_cast<std::int64_t>(bytes.size())) +
          "," + Hex(Checksum(bytes));
@@ -69,8 +60,8 @@ std::string ManifestLine(std::size_t i, const std::string& bytes) {
 
 // Whether the file holds exactly what the manifest's line i names.
 bool MatchesManifest(const std::string& line, std::size_t i, const std::string& path) {
-  std::optional<std::string> bytes = ReadBytes(path);
-  return bytes && line == ManifestLine(i, *bytes);
+  FileBytes file = ReadRegularFile(path);
+  return file.Error == FileReadError::None && line == ManifestLine(i, file.Bytes);
 }
 
 struct Resolved {
@@ -97,24 +88,59 @@ void MoveIntoPlace(const std::string& folder, Resolved& r) {
               ::unlink((folder + kManifest).c_str()) != 0 || !SyncFolder(folder);
 }
 
+bool AnyStaged(const std::string& folder) {
+  for (const char* name : kSaveFileNames) {
+    if (FileExists(Staged(folder + name))) return true;
+  }
+  return false;
+}
+
+// Only the last manifest set aside is kept.
+void SetAside(const std::string& manifest) {
+  const std::string aside = manifest + ".bad";
+  std::error_code ignored;
+  std::filesystem::remove_all(aside, ignored);
+  ::rename(manifest.c_str(), aside.c_str());
+}
+
+// Whether the manifest names exactly the files of a set, each either staged
+// or already moved; r.Paths then lead to them. Otherwise the fault.
+std::optional<SaveFault> CheckManifest(const std::string& manifest, Resolved& r) {
+  const SaveFault damaged{manifest, 0, "途中で止まったセーブの記録が壊れています。"};
+  // Only a file is a manifest: a folder or a link under its name is not.
+  struct stat entry {};
+  if (::lstat(manifest.c_str(), &entry) != 0 || !S_ISREG(entry.st_mode)) return damaged;
+  TextFileContent listed = ReadTextFile(manifest, true);
+  if (listed.Error != TextFileError::None || listed.Lines.size() != r.Paths.size()) return damaged;
+  for (std::size_t i = 0; i < r.Paths.size(); ++i) {
+    if (FileExists(Staged(r.Paths[i]))) r.Paths[i] = Staged(r.Paths[i]);
+    if (!MatchesManifest(listed.Lines[i], i, r.Paths[i])) {
+      return SaveFault{r.Paths[i], 0, "途中で止まったセーブの記録と中身が食い違っています。"};
+    }
+  }
+  return std::nullopt;
+}
+
 Resolved ResolveSet(const std::string& folder) {
   Resolved r;
   for (std::size_t i = 0; i < r.Paths.size(); ++i) r.Paths[i] = folder + kSaveFileNames[i];
   const std::string manifest = folder + kManifest;
-  if (!FileExists(manifest)) return r;
-  TextFileContent listed = ReadTextFile(manifest, true);
-  if (listed.Error != TextFileError::None || listed.Lines.size() != r.Paths.size()) {
-    r.Fault = SaveFault{manifest, 0, "途中で止まったセーブの記録が壊れています。"};
+  struct stat entry {};
+  if (::lstat(manifest.c_str(), &entry) != 0) return r;
+  std::optional<SaveFault> misfit = CheckManifest(manifest, r);
+  if (!misfit) {
+    MoveIntoPlace(folder, r);
     return r;
   }
-  for (std::size_t i = 0; i < r.Paths.size(); ++i) {
-    if (FileExists(Staged(r.Paths[i]))) r.Paths[i] = Staged(r.Paths[i]);
-    if (!MatchesManifest(listed.Lines[i], i, r.Paths[i])) {
-      r.Fault = SaveFault{r.Paths[i], 0, "途中で止まったセーブの記録と中身が食い違っています。"};
-      return r;
-    }
+  // With staged files beside it, the manifest decides: one that does not
+  // fit them is no save at all. With none, it can only be left over from a
+  // save that ended one way or another; it tells nothing about the four
+  // files, which are the save as they would be without it.
+  if (AnyStaged(folder)) {
+    r.Fault = misfit;
+    return r;
   }
-  MoveIntoPlace(folder, r);
+  SetAside(manifest);
   return r;
 }
 
@@ -132,7 +158,7 @@ std::optional<SaveFault> StageSet(const std::string& folder,
                                   const std::array<std::string, 4>& bytes) {
   for (std::size_t i = 0; i < bytes.size(); ++i) {
     const std::string path = folder + kSaveFileNames[i];
-    std::string reason = WriteFileBytes(Staged(path), bytes[i], true);
+    std::string reason = WriteNewFile(Staged(path), bytes[i], true);
     if (!reason.empty()) return Unwritable(path, reason);
   }
   if (!SyncFolder(folder)) return Unwritable(folder, std::strerror(errno));
@@ -145,10 +171,18 @@ std::optional<SaveFault> Commit(const std::string& folder,
   std::string listed;
   for (std::size_t i = 0; i < bytes.size(); ++i) listed += ManifestLine(i, bytes[i]) + "\r\n";
   const std::string manifest = folder + kManifest;
-  std::string reason = WriteFileBytes(Staged(manifest), listed, true);
+  std::string reason = WriteNewFile(Staged(manifest), listed, true);
   if (!reason.empty()) return Unwritable(manifest, reason);
   if (::rename(Staged(manifest).c_str(), manifest.c_str()) != 0) {
     return Unwritable(manifest, std::strerror(errno));
+  }
+  // The manifest's entry must be on the disk before any file is moved to
+  // its own name, or a power cut could keep the moves and lose the manifest
+  // that makes them one set.
+  if (!SyncFolder(folder)) {
+    const std::string reason = std::strerror(errno);
+    ::unlink(manifest.c_str());
+    return Unwritable(folder, reason);
   }
   return std::nullopt;
 }

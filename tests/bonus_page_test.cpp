@@ -101,6 +101,45 @@ TEST(BonusPage, PrefixOutsideTheProgramFolderOrMissingWritesNoPage) {
   EXPECT_FALSE(std::filesystem::exists(std::filesystem::temp_directory_path() / "x＿おまけ.html"));
 }
 
+// A NUL would end the name early for the system: the page would be written
+// over any file of the program folder, the program itself included. Such a
+// name, or one with any control character, is refused with its line.
+TEST(BonusPage, NulOrControlCharacterInANameWritesNothing) {
+  const std::string nul("\0", 1);
+  for (const std::string& argument : std::vector<std::string>{
+           "0,kiravel-run" + nul, "0,kiravel-run" + nul + "x", "0,kiravel-run\x01", "0,a\x7f",
+        "0" + nul + ",kiravel-run", "0\t,x", "0,a:b"}) {
+    SCOPED_TRACE(::testing::PrintToString(argument));
+    BonusGame game;
+    game.data.WriteBytes("kiravel-run", "the program");
+    game.data.WriteBytes("txt/s.dat", "一\r\n>html " + argument + "\r\n");
+    game.data.WriteScript("end", {"おわり"});
+    game.fom->PicStt.Visible = false;
+    game.fom->StartEvent("s");
+    game.fom->Lbl_Click();
+    EXPECT_EQ(game.data.Read("kiravel-run"), "the program");
+    EXPECT_EQ(game.WrittenFiles(), Lines{"kiravel-run"});
+    ASSERT_EQ(game.platform.Failures.size(), 1u);
+    EXPECT_TRUE(game.platform.Failures[0].starts_with("txt/s.dat 2行目：おまけページ「"))
+        << game.platform.Failures[0];
+  }
+}
+
+// A link planted under the page's name is replaced by the page, never
+// written through: its target lies outside the program folder.
+TEST(BonusPage, LinkUnderThePageNameIsReplacedNotWrittenThrough) {
+  BonusGame game;
+  testing::DataFolder elsewhere;
+  elsewhere.WriteBytes("target", "keep");
+  std::filesystem::create_symlink(elsewhere.Path() + "target", game.data.Path() + "x＿おまけ.html");
+  game.fom->WriteBonusPage("1,x");
+  EXPECT_EQ(elsewhere.Read("target"), "keep");
+  EXPECT_FALSE(std::filesystem::is_symlink(game.data.Path() + "x＿おまけ.html"));
+  EXPECT_NE(game.Page("x").find("<img src=./img/10.dat"), std::string::npos);
+  EXPECT_EQ(game.WrittenFiles(), Lines{"x＿おまけ.html"});
+  EXPECT_TRUE(game.platform.Failures.empty());
+}
+
 TEST(BonusPage, UnwritablePageIsReported) {
   BonusGame game;
   std::filesystem::create_directories(game.data.Path() + "x＿おまけ.html/inside");

@@ -1,6 +1,7 @@
 // The data checker, run as a data author runs it: on the bundled data folder,
 // on a small complete folder, and on that folder with one fault put in.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdio>
@@ -8,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "events/folder_names.h"
 #include "tests/game_fixture.h"
 #include "tests/wave.h"
 
@@ -192,12 +194,66 @@ TEST_F(CheckedFolder, ScriptCommandsThatWouldFailInPlayAreReported) {
   ASSERT_EQ(run.lines.size(), 6u) << Join(run.lines);
   EXPECT_EQ(run.lines[0], "txt/opn.dat:1: error: picture img/nosuch.dat: missing");
   EXPECT_TRUE(run.lines[1].starts_with("txt/opn.dat:2: error: picture img/broken.dat: not a picture"));
-  EXPECT_EQ(run.lines[2], "txt/opn.dat:3: error: picture name \"../ttl\" reaches outside img/");
+  EXPECT_EQ(run.lines[2], "txt/opn.dat:3: error: picture name \"../ttl\" is no safe file name");
   EXPECT_EQ(run.lines[3], "txt/opn.dat:5: error: \"--\" needs a number of steps, not \"x\"");
   EXPECT_EQ(run.lines[4], "txt/opn.dat:9: warning: \">ive\" is no command: the scene stops in "
                           "front of it and then shows it as text");
   EXPECT_EQ(run.lines[5], "txt/opn.dat:11: error: never played: the scene has ended at line 10 with "
                           "\"tugi\" (and 1 more lines)");
+}
+
+// The checker and the game judge a picture name by one rule: a name the
+// checker passes loads in play, and one it refuses is refused in play too.
+TEST_F(CheckedFolder, GameAndCheckerAgreeOnWhichPictureNamesAreSafe) {
+  const std::vector<std::string> names = {"plain", "a:b", "a*b", "a\x01" "b", "a\x7f" "b", "a b",
+                                          "a..b", std::string(kLongestNamePart + 1, 'a')};
+  std::vector<std::string> script;
+  for (const std::string& name : names) {
+    data.WritePicture(name);
+    script.push_back(">img " + name);
+  }
+  script.insert(script.end(), {"はじまり", "tugi"});
+  data.WriteScript("opn", script);
+  const CheckRun run = Check();
+
+  testing::Game game;
+  game.data.WriteScript("s", script);
+  for (const std::string& name : names) game.data.WritePicture(name);
+  game.fom->StartEvent("s");
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    SCOPED_TRACE(::testing::PrintToString(names[i]));
+    const std::string line = std::to_string(i + 1);
+    const bool checkerRefuses =
+        Join(run.lines).find("txt/opn.dat:" + line + ": error: picture name") != std::string::npos;
+    bool gameRefuses = false;
+    for (const std::string& failure : game.platform.Failures) {
+      gameRefuses = gameRefuses || failure.starts_with("txt/s.dat " + line + "行目：絵の名前");
+    }
+    EXPECT_EQ(checkerRefuses, gameRefuses) << Join(run.lines);
+    EXPECT_EQ(gameRefuses, !IsSafeNamePart(names[i]));
+  }
+}
+
+// A pipe, a loop of links and a name too long for the file system where the
+// game's files belong: each is a finding of its own, and the check neither
+// waits for a writer nor dies.
+TEST_F(CheckedFolder, PipesLoopsAndOverlongNamesAreFindings) {
+  for (const char* file : {"txt/mati0.dat", "bgm.wav"}) {
+    std::filesystem::remove(data.Path() + file);
+    ASSERT_EQ(::mkfifo((data.Path() + file).c_str(), 0644), 0);
+  }
+  std::filesystem::remove(data.Path() + "img/ttl.dat");
+  std::filesystem::create_symlink("ttl.dat", data.Path() + "img/ttl.dat");
+  const std::string longName(300, 'a');
+  data.WriteScript("opn", {">img " + longName, "はじまり", "tugi"});
+  CheckRun run = Check();
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(Join(run.lines),
+            "bgm.wav: error: not a regular file: the game would play no music\n"
+            "img/ttl.dat: error: cannot be read (Too many levels of symbolic links): the title "
+            "picture\n"
+            "txt/mati0.dat: error: not a regular file\n"
+            "txt/opn.dat:1: error: picture name \"" + longName + "\" is no safe file name\n");
 }
 
 // A warning alone leaves the folder playable.

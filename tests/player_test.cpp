@@ -328,6 +328,27 @@ TEST_F(ScenePlayer, PictureNamesLeavingThePictureFolderAreRefused) {
   EXPECT_EQ(Caption(), "\r\n一\r\n二▼");
 }
 
+// A scene naming many missing pictures opens a few boxes, the last saying
+// that no more will come; each box is a click the player owes the game.
+TEST_F(ScenePlayer, ManyMissingPicturesInASceneOpenOnlyAFewBoxes) {
+  KnowATown();
+  std::vector<std::string> lines;
+  for (int i = 0; i < 50; ++i) lines.push_back(">img none" + std::to_string(i));
+  lines.push_back("一");
+  Play(lines);
+  EXPECT_EQ(pictures.size(), 50u) << "every picture is still asked for";
+  ASSERT_EQ(game.platform.Failures.size(), 3u);
+  EXPECT_EQ(game.platform.Failures[0], "絵「img/none0.dat」を読み込めません。");
+  EXPECT_EQ(game.platform.Failures[2],
+            "絵「img/none2.dat」を読み込めません。\r\n"
+            "この場面でこの後に読み込めない絵があっても、もうお知らせしません。");
+  Click();
+  ASSERT_TRUE(InTownView());
+  Play(lines);
+  ASSERT_EQ(game.platform.Failures.size(), 6u) << "the next scene tells of its own";
+  EXPECT_EQ(game.platform.Failures[3], "絵「img/none3.dat」を読み込めません。");
+}
+
 TEST_F(ScenePlayer, UndecodableBytesShowAsReplacementCharacters) {
   game.data.WriteBytes("txt/s.dat", "\x82\xa0\xff\r\n");
   fom().StartEvent("s");

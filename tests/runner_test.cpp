@@ -1,6 +1,7 @@
 // Scenario tests: the runner program plays scenarios on data folders made
 // here, and its JSON lines are read back.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdio>
@@ -118,6 +119,7 @@ TEST_F(Scenario, OnlyUsageErrorsAndUnreadableScenariosFailTheRun) {
   const std::string app = "--app " + Quoted(data.Path()) + " ";
   for (const std::string& arguments :
        {app + "--bogus", app + "--seed", app + "--seed 12x", std::string("--app /no/such/folder"),
+        "--app " + std::string(300, 'a'),
         app + "a.txt b.txt", app + Quoted(scratch.Path() + "missing.txt"),
         app + Quoted(scratch.Path())}) {
     Outcome run = Start(arguments);
@@ -167,6 +169,25 @@ TEST_F(Scenario, ChosenSeedIsPrintedAndReplaysTheRun) {
   Outcome replay = Start("--app " + Quoted(data.Path()) + " --seed " + seed, scenario);
   EXPECT_EQ(replay.lines, first.lines);
   EXPECT_EQ(replay.errors.find("seed"), std::string::npos) << replay.errors;
+}
+
+// A pipe and a loop of links where the game's files belong, and a picture
+// name too long for the file system: each is told as a file that cannot be
+// read, and the play goes on to its end.
+TEST_F(Scenario, HostileFilesAreToldAndThePlayGoesOn) {
+  std::filesystem::remove(data.Path() + "txt/opn.dat");
+  ASSERT_EQ(::mkfifo((data.Path() + "txt/opn.dat").c_str(), 0644), 0);
+  std::filesystem::remove(data.Path() + "img/mati.dat");
+  std::filesystem::create_symlink("mati.dat", data.Path() + "img/mati.dat");
+  data.WriteScript("00", {">img " + std::string(300, 'a'), "一", "tugi"});
+  Outcome run = Play(NewGameDraws() + "\nclick ComStt(0)\nclick Com(0)\nclick Lbl\nclose\n");
+  EXPECT_EQ(run.status, 0) << run.errors;
+  std::vector<std::string> errors;
+  for (const Json& line : run.Of("error")) errors.push_back(line["error"].text);
+  EXPECT_EQ(errors, (std::vector<std::string>{
+                        "シナリオ「txt/opn.dat」を開けません。",
+                        "絵「img/mati.dat」を読み込めません。",
+                        "txt/00.dat 1行目：絵の名前「" + std::string(300, 'a') + "」は使えません。"}));
 }
 
 TEST_F(Scenario, CommandsAPersonCouldNotDoAreRefusedAndChangeNothing) {

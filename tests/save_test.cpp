@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <csignal>
 #include <filesystem>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "platform/cp932.h"
+#include "platform/textfile.h"
 #include "tests/game_fixture.h"
 
 namespace kiravel {
@@ -409,11 +411,40 @@ TEST(SaveAndLoad, UncommittedNewFilesAreIgnored) {
   EXPECT_EQ(game.Saved(), saved);
 }
 
-TEST(SaveAndLoad, DamagedManifestIsReportedNotGuessedAround) {
+// A list that cannot be used, with no staged file it could finish, tells
+// nothing: the four files are the save, as they would be without it.
+TEST(SaveAndLoad, UnusableListWithNothingToFinishIsSetAside) {
+  TavernGame game;
+  Fom& f = game.f();
+  f.SaveGame();
+  const std::string saved = game.Saved();
+  const std::string folder = game.data.Path() + "txt/save/";
+  const std::string staleList = "mati.dat,1,00\r\nyou.dat,1,00\r\nirai.dat,1,00\r\nsave.dat,1,00\r\n";
+  for (const std::string& list : {std::string("mati.dat,1,00\r\n"), std::string("\xff\r\n"), staleList,
+                                  std::string("a folder")}) {
+    SCOPED_TRACE(list);
+    std::filesystem::remove_all(folder + "commit.lst");
+    if (list == "a folder") {
+      std::filesystem::create_directories(folder + "commit.lst/x");
+    } else {
+      game.data.WriteBytes("txt/save/commit.lst", list);
+    }
+    f.Money = 1;
+    ASSERT_TRUE(f.LoadGame()) << (game.platform.Failures.empty() ? "" : game.platform.Failures.back());
+    EXPECT_EQ(game.Saved(), saved);
+    f.SaveGame();
+    EXPECT_EQ(game.LastMessage(), "SAVE　OK");
+  }
+}
+
+// With staged files beside it the list still decides: a damaged one is
+// reported and nothing is guessed.
+TEST(SaveAndLoad, DamagedListWithStagedFilesIsReportedNotGuessedAround) {
   TavernGame game;
   Fom& f = game.f();
   f.SaveGame();
   game.data.WriteBytes("txt/save/commit.lst", "mati.dat,1,00\r\n");
+  game.data.WriteBytes("txt/save/mati.dat.new", "half");
   const std::string before = game.State();
   EXPECT_FALSE(f.LoadGame());
   EXPECT_EQ(game.platform.Failures.back(),
@@ -422,6 +453,84 @@ TEST(SaveAndLoad, DamagedManifestIsReportedNotGuessedAround) {
   f.SaveGame();
   EXPECT_EQ(game.LastMessage(), "SAVE　OK") << "a new save replaces the damaged one";
   EXPECT_TRUE(f.LoadGame());
+}
+
+// Another program may plant a link under a staged file's name: the save
+// removes it and writes a file of its own, never the link's target.
+TEST(SaveAndLoad, LinksUnderStagedNamesAreNotWrittenThrough) {
+  TavernGame game;
+  testing::DataFolder elsewhere;
+  elsewhere.WriteBytes("target", "keep");
+  const std::string folder = game.data.Path() + "txt/save/";
+  std::filesystem::create_directories(folder);
+  for (const char* staged : {"mati.dat.new", "save.dat.new", "commit.lst.new"}) {
+    std::filesystem::create_symlink(elsewhere.Path() + "target", folder + staged);
+  }
+  game.f().SaveGame();
+  EXPECT_EQ(game.LastMessage(), "SAVE　OK");
+  EXPECT_EQ(elsewhere.Read("target"), "keep");
+  for (const std::string& file : kSaveFiles) {
+    EXPECT_FALSE(std::filesystem::is_symlink(game.data.Path() + file)) << file;
+  }
+  const std::string saved = game.Saved();
+  game.f().Money = 1;
+  ASSERT_TRUE(game.f().LoadGame());
+  EXPECT_EQ(game.Saved(), saved);
+}
+
+// A pipe or a folder in place of a save file is told like a missing one,
+// and the game goes on; nothing waits for a writer.
+TEST(SaveAndLoad, PipeOrFolderInPlaceOfASaveFileIsRefused) {
+  TavernGame game;
+  Fom& f = game.f();
+  f.SaveGame();
+  const std::string folder = game.data.Path() + "txt/save/";
+  std::filesystem::remove(folder + "save.dat");
+  ASSERT_EQ(::mkfifo((folder + "save.dat").c_str(), 0644), 0);
+  const std::string before = game.State();
+  EXPECT_FALSE(f.LoadGame());
+  EXPECT_EQ(game.platform.Failures.back(),
+            "ロードできませんでした。\r\ntxt/save/save.dat：ファイルを読めません。");
+  EXPECT_EQ(game.State(), before);
+  std::filesystem::remove(folder + "save.dat");
+  std::filesystem::create_directories(folder + "save.dat");
+  EXPECT_FALSE(f.LoadGame());
+  EXPECT_EQ(game.platform.Failures.back(),
+            "ロードできませんでした。\r\ntxt/save/save.dat：ファイルを読めません。");
+}
+
+// A save edited by hand can hold what play never lets in: a name the name
+// box would refuse, a town text of megabytes that slows every later command.
+// Each is refused with its file and line; what play can write still loads.
+TEST(SaveAndLoad, TextsPlayCouldNeverWriteAreRefused) {
+  TavernGame game;
+  Fom& f = game.f();
+  f.SaveGame();
+  const std::string folder = game.data.Path() + "txt/save/";
+  const Lines towns = ReadTextFile(folder + "mati.dat", true).Lines;
+  const Lines scalars = ReadTextFile(folder + "save.dat", true).Lines;
+  auto loadsWith = [&](const std::string& file, std::size_t line, const std::string& text) {
+    Lines lines = file == "mati.dat" ? towns : scalars;
+    lines[line] = text;
+    game.data.WriteText("txt/save/" + file, lines);
+    const bool loaded = f.LoadGame();
+    game.data.WriteText("txt/save/" + file, file == "mati.dat" ? towns : scalars);
+    return loaded;
+  };
+  EXPECT_TRUE(loadsWith("save.dat", 1, "あいうえおかきく"));
+  EXPECT_TRUE(loadsWith("save.dat", 1, ""));
+  EXPECT_FALSE(loadsWith("save.dat", 1, "あいうえおかきくけ"));
+  EXPECT_EQ(game.platform.Failures.back(),
+            "ロードできませんでした。\r\ntxt/save/save.dat 2行目：名前は8文字までで、"
+            "名前の欄に打てる文字だけのはずです。");
+  EXPECT_FALSE(loadsWith("save.dat", 1, "a\x01b"));
+  EXPECT_FALSE(loadsWith("save.dat", 1, std::string(100000, 'a')));
+  EXPECT_TRUE(loadsWith("mati.dat", 0, "(火)　" + std::string(196, 'a') + ",0"));
+  EXPECT_FALSE(loadsWith("mati.dat", 0, "(火)　" + std::string(197, 'a') + ",0"));
+  EXPECT_EQ(game.platform.Failures.back(),
+            "ロードできませんでした。\r\ntxt/save/mati.dat 1行目：最初の項目が201文字あり、"
+            "200文字を超えています。");
+  EXPECT_FALSE(loadsWith("mati.dat", 0, std::string(10'000'000, 'a') + ",0"));
 }
 
 }  // namespace

@@ -94,6 +94,16 @@ void TextBox::Type(const std::string& text) {
   Text = CodePointsToUtf8(kept);
 }
 
+bool TextBox::Keeps(const std::string& text) const {
+  const std::u32string points = Utf8ToCodePoints(text);
+  if (MaxLength > 0 && points.size() > static_cast<std::size_t>(MaxLength)) return false;
+  for (char32_t c : points) {
+    if (!MultiLine && (c == U'\r' || c == U'\n')) return false;
+    if (Accepts != nullptr && !Accepts(c)) return false;
+  }
+  return true;
+}
+
 void ListBox::MoveGap(std::size_t position) const {
   const std::size_t gap = GapSize();
   if (gap == 0) {

@@ -136,6 +136,8 @@ class TextBox : public PlacedControl {
   // single-line box, characters its filter rejects), then cuts the text to
   // MaxLength characters.
   void Type(const std::string& text);
+  // Whether typing the text would keep all of it.
+  bool Keeps(const std::string& text) const;
 
   std::string Text;
   std::string ToolTipText;

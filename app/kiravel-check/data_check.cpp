@@ -16,7 +16,8 @@ namespace kiravel::check {
 
 namespace {
 
-using Texts = std::map<std::string, std::vector<std::string>>;  // by file name in txt/
+// By file name in txt/; nothing for a file that could not be read.
+using Texts = std::map<std::string, std::optional<std::vector<std::string>>>;
 
 struct FixedFile {
   const char* name;
@@ -42,23 +43,21 @@ constexpr FixedFile kFixedPictures[] = {
     {"mon2", "the monster of 水"},
 };
 
-// Every .dat file directly in txt/ (the save folder is the game's own).
+// Every .dat name directly in txt/ but folders (the save folder is the
+// game's own); what cannot be read is a finding of its own.
 Texts ReadTexts(const std::string& folder, Findings& findings) {
   Texts texts;
   std::error_code error;
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder + "txt", error)) {
-    const std::string name = entry.path().filename().string();
-    if (entry.is_regular_file() && name.ends_with(".dat")) names.push_back(name);
+  std::filesystem::directory_iterator entry(folder + "txt", error);
+  for (; !error && entry != std::filesystem::directory_iterator(); entry.increment(error)) {
+    const std::string name = entry->path().filename().string();
+    std::error_code kind;
+    if (!name.ends_with(".dat") || entry->is_directory(kind)) continue;
+    texts.emplace(name, ReadDataText(folder, "txt/" + name, findings));
   }
-  std::sort(names.begin(), names.end());
-  for (const std::string& name : names) {
-    std::optional<std::vector<std::string>> lines = ReadDataText(folder, "txt/" + name, findings);
-    if (!lines) {
-      findings.Error("txt/" + name, 0, "cannot be read");
-      continue;
-    }
-    texts.emplace(name, std::move(*lines));
+  // Without txt/ at all, every text the game needs is reported missing.
+  if (error && error != std::errc::no_such_file_or_directory) {
+    findings.Error("txt", 0, "cannot be read through (" + error.message() + ")");
   }
   return texts;
 }
@@ -91,7 +90,9 @@ SceneKind KindOf(const std::string& name) {
 
 void CheckScripts(const Texts& texts, ScriptContext& context) {
   StoryScenes story;
-  for (const auto& [name, lines] : texts) {
+  for (const auto& [name, read] : texts) {
+    if (!read) continue;
+    const std::vector<std::string>& lines = *read;
     const std::string stem = name.substr(0, name.size() - 4);
     int line = 0, count = 0;
     const bool isStory = ParseStoryName(name, line, count, context.findings);
@@ -106,8 +107,8 @@ void CheckScripts(const Texts& texts, ScriptContext& context) {
 // The page is written in Shift_JIS; a browser told nothing may guess wrong.
 void CheckPageHead(const Texts& texts, Findings& findings) {
   auto head = texts.find("head.dat");
-  if (head == texts.end()) return;
-  for (const std::string& line : head->second) {
+  if (head == texts.end() || !head->second) return;
+  for (const std::string& line : *head->second) {
     std::string lower = line;
     std::transform(lower.begin(), lower.end(), lower.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });

@@ -61,10 +61,19 @@ int main(int argc, char** argv) {
   if (format != "text" && format != "json") return UsageError("no format " + format);
   if (parser.positionalArguments().size() > 1) return UsageError("more than one folder");
   const std::string typed = ChosenFolder(parser);
-  if (!std::filesystem::is_directory(typed)) return UsageError(QString::fromStdString("no folder " + typed));
+  std::error_code error;
+  if (!std::filesystem::is_directory(typed, error)) {
+    return UsageError(QString::fromStdString("no folder " + typed));
+  }
   std::string folder = typed;
   if (!folder.ends_with('/')) folder += '/';
-  kiravel::check::Findings findings = kiravel::check::CheckDataFolder(folder);
+  kiravel::check::Findings findings;
+  try {
+    findings = kiravel::check::CheckDataFolder(folder);
+  } catch (const std::exception& fault) {
+    // What the folder's own files cannot explain is not the author's doing.
+    return UsageError(QString::fromStdString("cannot check " + typed + ": " + fault.what()));
+  }
   const std::vector<kiravel::check::Finding> sorted = findings.Sorted();
   if (format == "json") {
     std::cout << kiravel::check::FormatJson(sorted, typed);

@@ -1,12 +1,14 @@
 #include "app/kiravel-check/media_check.h"
 
-#include "app/kiravel-check/quiet_decoders.h"
-
+#include <QBuffer>
+#include <QByteArray>
 #include <QImage>
 #include <QImageReader>
 #include <QString>
-#include <filesystem>
 
+#include "app/kiravel-check/quiet_decoders.h"
+#include "app/kiravel-check/raw_text.h"
+#include "platform/regular_file.h"
 #include "platform/wave_file.h"
 
 namespace kiravel::check {
@@ -14,12 +16,13 @@ namespace kiravel::check {
 const std::string& PictureShelf::Problem(const std::string& name) {
   auto known = problems_.find(name);
   if (known != problems_.end()) return known->second;
-  const std::string path = folder_ + "img/" + name + ".dat";
-  std::string problem;
-  if (!std::filesystem::is_regular_file(path)) {
-    problem = "missing";
-  } else {
-    QImageReader reader(QString::fromStdString(path));
+  const FileBytes file = ReadRegularFile(folder_ + "img/" + name + ".dat");
+  std::string problem = ReadProblem(file);
+  if (problem.empty()) {
+    QByteArray bytes = QByteArray::fromRawData(file.Bytes.data(), static_cast<int>(file.Bytes.size()));
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
     reader.setDecideFormatFromContent(true);
     QImage image;
     {

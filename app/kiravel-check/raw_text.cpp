@@ -1,7 +1,5 @@
 #include "app/kiravel-check/raw_text.h"
 
-#include <fstream>
-#include <iterator>
 #include <string_view>
 
 #include "platform/cp932.h"
@@ -74,27 +72,35 @@ class Tally {
   int count_ = 0;
 };
 
-std::optional<std::string> ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
 }  // namespace
+
+std::string ReadProblem(const FileBytes& file) {
+  switch (file.Error) {
+    case FileReadError::None: return "";
+    case FileReadError::Missing: return "missing";
+    case FileReadError::NotRegular: return "not a regular file";
+    case FileReadError::Unreadable: return "cannot be read (" + file.Reason + ")";
+  }
+  return "";
+}
 
 std::optional<std::vector<std::string>> ReadDataText(const std::string& folder,
                                                      const std::string& relative,
                                                      Findings& findings) {
-  std::optional<std::string> bytes = ReadBytes(folder + relative);
-  if (!bytes) return std::nullopt;
-  if (std::string_view(*bytes).starts_with("\xEF\xBB\xBF") || IsUtf8Multibyte(*bytes)) {
+  FileBytes file = ReadRegularFile(folder + relative);
+  if (file.Error != FileReadError::None) {
+    findings.Error(relative, 0, ReadProblem(file));
+    return std::nullopt;
+  }
+  const std::string& bytes = file.Bytes;
+  if (std::string_view(bytes).starts_with("\xEF\xBB\xBF") || IsUtf8Multibyte(bytes)) {
     findings.Error(relative, 0,
                    "written in UTF-8; the game reads CP932 (convert it with kiravel-textconv)");
   }
   std::vector<std::string> lines;
   Tally notCp932, lf, cr, unended;
   int number = 0;
-  for (const RawLine& raw : CutLines(*bytes)) {
+  for (const RawLine& raw : CutLines(bytes)) {
     ++number;
     std::optional<std::string> text = Cp932ToUtf8(raw.bytes);
     if (!text) notCp932.Note(number);

@@ -8,11 +8,16 @@
 #include <vector>
 
 #include "app/kiravel-check/findings.h"
+#include "platform/regular_file.h"
 
 namespace kiravel::check {
 
+// Why a file the game reads is not there to read, or "" when it is.
+std::string ReadProblem(const FileBytes& file);
+
 // The lines as UTF-8 (bytes that are not CP932 shown as U+FFFD), or nothing
-// when the file cannot be read. `relative` names the file in findings.
+// when the file cannot be read, which is then a finding of its own.
+// `relative` names the file in findings.
 std::optional<std::vector<std::string>> ReadDataText(const std::string& folder,
                                                      const std::string& relative,
                                                      Findings& findings);

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "core/vb.h"
+#include "events/folder_names.h"
 
 namespace kiravel::check {
 
@@ -89,8 +90,8 @@ class ScriptChecker {
 
   void Picture(int number, const std::string& name) {
     if (name.empty()) return;  // the title picture
-    if (!SafeFileNamePart(name)) {
-      return Error(number, "picture name \"" + name + "\" reaches outside img/");
+    if (!IsSafeNamePart(name)) {
+      return Error(number, "picture name \"" + name + "\" is no safe file name");
     }
     const std::string& problem = context_.pictures.Problem(name);
     if (!problem.empty()) Error(number, "picture img/" + name + ".dat: " + problem);
@@ -106,14 +107,14 @@ class ScriptChecker {
       return Error(number, "\">html\" needs two items, a story key and a page name: \"" +
                                argument + "\"");
     }
-    if (!SafeFileNamePart(items[1]) || items[1].empty()) {
+    if (!IsSafeNamePart(items[1]) || items[1].empty()) {
       Error(number, "bonus page name \"" + items[1] + "\" is no safe file name");
     }
     BonusPieces(number, items[0]);
   }
 
   void BonusPieces(int number, const std::string& key) {
-    if (!SafeFileNamePart(key) || key.empty()) {
+    if (!IsSafeNamePart(key) || key.empty()) {
       return Error(number, "story key \"" + key + "\" is no safe file name");
     }
     if (!FileExists("txt/char" + key + ".dat")) {
@@ -146,7 +147,8 @@ class ScriptChecker {
   }
 
   bool FileExists(const std::string& relative) const {
-    return std::filesystem::is_regular_file(context_.folder + relative);
+    std::error_code error;
+    return std::filesystem::is_regular_file(context_.folder + relative, error);
   }
   void Error(int line, const std::string& message) { context_.findings.Error(file_, line, message); }
   void Warn(int line, const std::string& message) { context_.findings.Warning(file_, line, message); }
@@ -166,16 +168,6 @@ class ScriptChecker {
 ScriptFacts CheckScript(const std::string& relative, const std::vector<std::string>& lines,
                         SceneKind kind, ScriptContext& context) {
   return ScriptChecker(relative, kind, context).Run(lines);
-}
-
-bool SafeFileNamePart(const std::string& name) {
-  if (name.find("..") != std::string::npos) return false;
-  for (unsigned char c : name) {
-    if (c < 0x20 || std::string_view("/\\:*?\"<>|").find(static_cast<char>(c)) != std::string_view::npos) {
-      return false;
-    }
-  }
-  return true;
 }
 
 }  // namespace kiravel::check

@@ -27,7 +27,4 @@ struct ScriptContext {
 ScriptFacts CheckScript(const std::string& relative, const std::vector<std::string>& lines,
                         SceneKind kind, ScriptContext& context);
 
-// Whether a name may become part of a file name the game opens or writes.
-bool SafeFileNamePart(const std::string& name);
-
 }  // namespace kiravel::check

@@ -99,7 +99,8 @@ std::string ParseArguments(int argc, char** argv, Options& options, Request& req
   }
   if (optind < argc - 1) return "more than one scenario: " + std::string(argv[optind + 1]);
   if (optind < argc) options.scenario = argv[optind];
-  if (!data.empty() && !std::filesystem::is_directory(data)) return "no folder " + data;
+  std::error_code error;
+  if (!data.empty() && !std::filesystem::is_directory(data, error)) return "no folder " + data;
   options.data = kiravel::FindDataFolder(data, kiravel::ProgramFolder());
   return "";
 }
@@ -170,7 +171,8 @@ int main(int argc, char** argv) {
   }
   if (options.scenario.empty()) return Play(options, std::cin);
   std::ifstream file;
-  if (!std::filesystem::is_directory(options.scenario)) file.open(options.scenario);
+  std::error_code error;
+  if (!std::filesystem::is_directory(options.scenario, error)) file.open(options.scenario);
   if (!file.is_open()) {
     std::cerr << "kiravel-run: cannot read the scenario " << options.scenario << "\n";
     return kUsageError;

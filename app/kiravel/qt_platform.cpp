@@ -2,7 +2,6 @@
 
 #include <QBuffer>
 #include <QCursor>
-#include <QFile>
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QMenu>
@@ -13,10 +12,12 @@
 #include <cmath>
 #include <future>
 #include <map>
+#include <optional>
 #include <utility>
 
 #include "app/kiravel/qt_image.h"
 #include "app/kiravel/views.h"
+#include "platform/regular_file.h"
 #include "ui/controls.h"
 
 namespace kiravel::qt {
@@ -55,12 +56,19 @@ QImage Decode(QByteArray& bytes) {
   return reader.read();
 }
 
-std::pair<QByteArray, QImage> ReadAndDecode(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return {};
-  QByteArray bytes = file.readAll();
-  QImage pixels = Decode(bytes);
-  return {std::move(bytes), std::move(pixels)};
+// Read through the game's own file opening: a pipe or a folder under a
+// picture's name is refused at once instead of holding the window.
+std::optional<QByteArray> ReadPictureFile(const std::string& path) {
+  FileBytes file = ReadRegularFile(path);
+  if (file.Error != FileReadError::None) return std::nullopt;
+  return QByteArray(file.Bytes.data(), static_cast<qsizetype>(file.Bytes.size()));
+}
+
+std::pair<QByteArray, QImage> ReadAndDecode(const std::string& path) {
+  std::optional<QByteArray> bytes = ReadPictureFile(path);
+  if (!bytes) return {};
+  QImage pixels = Decode(*bytes);
+  return {std::move(*bytes), std::move(pixels)};
 }
 
 }  // namespace
@@ -121,7 +129,7 @@ std::int32_t QtPlatform::mciSendString(const std::string& command, std::string* 
 }
 
 void QtPlatform::DecodeAhead(const std::string& path) {
-  ahead_ = std::async(std::launch::async, ReadAndDecode, QString::fromStdString(path));
+  ahead_ = std::async(std::launch::async, ReadAndDecode, path);
 }
 
 void QtPlatform::TakeDecodedAhead() {
@@ -137,14 +145,13 @@ void QtPlatform::TakeDecodedAhead() {
 // is that decoding used again.
 std::shared_ptr<const Image> QtPlatform::LoadPicture(const std::string& path) {
   TakeDecodedAhead();
-  QFile file(QString::fromStdString(path));
-  if (!file.open(QIODevice::ReadOnly)) return nullptr;
-  QByteArray bytes = file.readAll();
-  if (last_ != nullptr && bytes == lastBytes_) return last_;
-  QImage pixels = Decode(bytes);
+  std::optional<QByteArray> bytes = ReadPictureFile(path);
+  if (!bytes) return nullptr;
+  if (last_ != nullptr && *bytes == lastBytes_) return last_;
+  QImage pixels = Decode(*bytes);
   if (pixels.isNull()) return nullptr;
   last_ = std::make_shared<QtImage>(std::move(pixels));
-  lastBytes_ = std::move(bytes);
+  lastBytes_ = std::move(*bytes);
   return last_;
 }
 

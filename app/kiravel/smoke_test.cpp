@@ -17,11 +17,12 @@
 #include <QTimer>
 #include <QWheelEvent>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
-#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -121,7 +122,7 @@ class BoxCatcher {
   QTimer timer_;
 };
 
-enum class Data { Complete, Missing, BrokenTitle, ShortMusic };
+enum class Data { Complete, Missing, BrokenTitle, ShortMusic, PipeTitle };
 
 // The window's platform, noting every music command but the status query.
 struct RecordingPlatform : QtPlatform {
@@ -150,7 +151,11 @@ struct Window {
       std::filesystem::remove_all(data.Path() + "txt");
       return;
     }
-    data.WriteBytes("img/ttl.dat", kind == Data::BrokenTitle ? "no picture" : kTitle);
+    if (kind == Data::PipeTitle) {
+      ::mkfifo((data.Path() + "img/ttl.dat").c_str(), 0644);
+    } else {
+      data.WriteBytes("img/ttl.dat", kind == Data::BrokenTitle ? "no picture" : kTitle);
+    }
     for (const char* name : {"mati", "you", "bar", "mon0", "mon1", "mon2"}) {
       data.WriteBytes(std::string("img/") + name + ".dat", kTown);
     }
@@ -520,6 +525,17 @@ TEST(GameWindow, UnreadableTitlePictureIsToldInTheOpeningBox) {
   RunFor(100);
   ASSERT_EQ(boxes.Texts.size(), 1);
   EXPECT_TRUE(boxes.Texts[0].contains("img/ttl.dat")) << boxes.Texts[0].toStdString();
+}
+
+// A pipe has no end to read to: the picture thread must refuse it rather
+// than wait for a writer, or the window never opens.
+TEST(GameWindow, PipeInPlaceOfTheTitlePictureIsToldNotWaitedFor) {
+  BoxCatcher boxes;
+  Window w(Data::PipeTitle);
+  ASSERT_TRUE(RunUntil([&] { return !boxes.Texts.isEmpty(); }));
+  ASSERT_EQ(boxes.Texts.size(), 1);
+  EXPECT_TRUE(boxes.Texts[0].contains("img/ttl.dat")) << boxes.Texts[0].toStdString();
+  EXPECT_TRUE(w.window->isVisible());
 }
 
 TEST(GameWindow, PopupMenuShowsTheTreeBelowTheHiddenRootAndReturnsTheChoice) {

@@ -1,0 +1,33 @@
+// Opening a file of the data or save folder for reading. Whoever wrote the
+// data folder, or whatever else touches the save folder, may have put a pipe,
+// a device or a folder where a file belongs; opening one of those must never
+// make the game wait, and reading it must not pretend it was a file.
+#pragma once
+
+#include <string>
+
+namespace kiravel {
+
+enum class FileReadError {
+  None,
+  Missing,     // nothing of that name (or a folder on the way is missing)
+  NotRegular,  // a folder, a pipe, a device or a socket under the name
+  Unreadable,  // the system refused it: no permission, too long a name, a loop of links
+};
+
+// Opens the file for reading without ever waiting: opened non-blocking, it
+// must turn out to be a regular file, and only then reads block again.
+// Returns the descriptor (closed on exec; the caller closes it), or -1 with
+// *error set and the system's words in *reason when it gives any.
+int OpenRegularFile(const std::string& path, FileReadError* error, std::string* reason = nullptr);
+
+struct FileBytes {
+  std::string Bytes;
+  FileReadError Error = FileReadError::None;
+  std::string Reason;  // the system's words for an Unreadable file
+};
+
+// The whole file, opened by OpenRegularFile.
+FileBytes ReadRegularFile(const std::string& path);
+
+}  // namespace kiravel

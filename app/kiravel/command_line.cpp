@@ -45,7 +45,8 @@ bool CommandLineParser::Parse(const QStringList& arguments, CommandLine& line) {
     return false;
   }
   line.data = parser_.value("data").toStdString();
-  if (!line.data.empty() && !std::filesystem::is_directory(line.data)) {
+  std::error_code unreachable;
+  if (!line.data.empty() && !std::filesystem::is_directory(line.data, unreachable)) {
     error_ = "no folder " + parser_.value("data");
     return false;
   }

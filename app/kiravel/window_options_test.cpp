@@ -42,7 +42,8 @@ TEST(WindowCommandLine, OptionsAreReadAndContradictionsRefused) {
   EXPECT_FALSE(none.choices.fullScreen.has_value());
   for (const QStringList& wrong : {QStringList{"--fullscreen", "--window"},
                                    QStringList{"--bogus"}, QStringList{"folder"},
-                                   QStringList{"--data"}, QStringList{"--data", "/no/such/folder"}}) {
+                                   QStringList{"--data"}, QStringList{"--data", "/no/such/folder"},
+                                   QStringList{"--data", QString(300, 'a')}}) {
     CommandLine ignored;
     QString error;
     EXPECT_FALSE(Parses(wrong, ignored, &error)) << wrong.join(' ').toStdString();

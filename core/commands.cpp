@@ -1,4 +1,5 @@
 #include "core/fom.h"
+#include "core/story_lines.h"
 
 #include <limits>
 
@@ -6,24 +7,9 @@ namespace kiravel {
 
 namespace {
 
-constexpr std::int16_t kNoEvent = 10;
-// Events a story line plays in a town of its own attribute before the town
-// moves on to the next line.
-constexpr std::int16_t kEventsPerLine = 6;
 constexpr std::int16_t kTavernPrice = 200;
 
 enum Command : std::int16_t { kEvent, kForest, kRumours, kTavern, kTravel };
-
-// The story line a town of attribute t offers with these counts, or
-// kNoEvent: its own line until six of its events have started, then the next
-// line once that one has had six as well.
-std::int16_t WaitingLine(std::int32_t t, const PerStoryLine& counts) {
-  if (t < 0 || t >= kAttributeCount) return kNoEvent;
-  if (counts[t] < kEventsPerLine) return static_cast<std::int16_t>(t);
-  std::int16_t next = static_cast<std::int16_t>((t + 1) % kAttributeCount);
-  if (counts[next] >= kEventsPerLine) return next;
-  return kNoEvent;
-}
 
 }  // namespace
 
@@ -44,11 +30,11 @@ void Fom::EnterTown() {
 void Fom::CheckEvents() {
   IveNo = WaitingLine(CLng(Val(LstMati[1].List(MatiNow))), IveCount);
   Com[kEvent].Visible = false;
-  if (IveNo == kNoEvent) return;
+  if (IveNo == kNoStoryWaiting) return;
   std::int64_t needed = static_cast<std::int64_t>(IveCount[IveNo]) * LvIve;
   if (StrVal[IveNo] < needed) return;
   // A story line whose scripts have run out offers nothing more.
-  if (!FileExists(DataDir[1] + CStr(IveNo) + CStr(IveCount[IveNo]) + ".dat")) return;
+  if (!FileExists(DataDir[1] + StorySceneName(IveNo, IveCount[IveNo]) + ".dat")) return;
   Com[kEvent].Visible = true;
 }
 
@@ -60,10 +46,10 @@ void Fom::Com_Click(std::int16_t Index) {
   EnterTown();
   switch (Index) {
     case kEvent:
-      if (IveNo == kNoEvent) return;  // no story waits here: nothing to play
+      if (IveNo == kNoStoryWaiting) return;  // no story waits here: nothing to play
       AddStatus(Status::Days, 1);
       if (gameOver_) return;
-      StartEvent(CStr(IveNo) + CStr(IveCount[IveNo]));
+      StartEvent(StorySceneName(IveNo, IveCount[IveNo]));
       if (IveCount[IveNo] < std::numeric_limits<std::int16_t>::max()) ++IveCount[IveNo];
       return;
     case kForest:

@@ -1,4 +1,7 @@
+#include <algorithm>
+
 #include "core/fom.h"
+#include "events/script_format.h"
 
 namespace kiravel {
 
@@ -35,7 +38,7 @@ void Fom::Form_Load() {
   MusicOn = true;
   PlayMusic();
   platform_.Randomize();
-  StrName = {"火", "草", "水", "体力", "日数"};
+  std::copy(kStatusNames.begin(), kStatusNames.end(), StrName.begin());
   LoadControlItems();
   StrMax = {kStrengthMax, kStrengthMax, kStrengthMax, kStrengthMax, kLastDay};
   CargoName = {"食料", "手紙", "宝物", "武器", "歩人"};
@@ -91,7 +94,7 @@ void Fom::NewGame() {
   IveCount = {};
   PicStt.Visible = false;
   keptRecord_ = GameRecord();
-  StartEvent("opn");
+  StartEvent(kOpeningScene);
 }
 
 void Fom::Form_QueryUnload(std::int16_t& Cancel) {

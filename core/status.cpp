@@ -1,4 +1,5 @@
 #include "core/fom.h"
+#include "events/script_format.h"
 
 namespace kiravel {
 
@@ -31,13 +32,13 @@ void Fom::AddStatus(std::int16_t index, std::int16_t amount) {
   if (value > StrMax[index]) {
     StrVal[index] = StrMax[index];
     if (index == StatusIndex(Status::Days)) {
-      EndGame("badend_day");
+      EndGame(kYearRunOutScene);
       return;
     }
   } else if (value < 0) {
     StrVal[index] = 0;
     if (index == StatusIndex(Status::Stamina)) {
-      EndGame("badend_hp");
+      EndGame(kStaminaRunOutScene);
       return;
     }
   } else {

@@ -20,6 +20,9 @@ inline constexpr std::int16_t kLastDay = 365;
 // The highest value of each strength and of the stamina.
 inline constexpr std::int16_t kStrengthMax = 1000;
 
+// The statuses' names as the status panel and the requests show them.
+inline constexpr std::array<const char*, kStatusCount> kStatusNames{"火", "草", "水", "体力", "日数"};
+
 constexpr std::int16_t StatusIndex(Status status) { return static_cast<std::int16_t>(status); }
 
 // One value per status, indexed by a Status or, for an attribute, by its

@@ -9,6 +9,7 @@
 
 #include "core/fom.h"
 #include "events/folder_names.h"
+#include "events/script_format.h"
 #include "platform/cp932.h"
 #include "platform/game_folders.h"
 
@@ -44,12 +45,9 @@ std::string HtmlText(const std::string& name) {
 // The story line's eleven pictures, one below the other, as one output line.
 std::string PictureBlock(const std::string& key) {
   std::string block = "<BR>";
-  auto picture = [&](const std::string& suffix) {
-    block += "\r\n<img src=./img/" + key + suffix + ".dat width=700><BR>";
-  };
-  for (int k = 0; k <= 8; ++k) picture(CStr(k));
-  picture("9_1");
-  picture("9_2");
+  for (const std::string& picture : BonusPictures(key)) {
+    block += "\r\n<img src=./img/" + picture + ".dat width=700><BR>";
+  }
   return block;
 }
 
@@ -68,14 +66,14 @@ std::optional<std::string> PagePath(const std::string& folder, const std::string
 }  // namespace
 
 void Fom::WriteBonusPage(const std::string& argument, const std::string& where) {
-  std::vector<std::string> items = Split(argument, ',');
-  if (items.size() < 2) {
+  std::optional<BonusPageRequest> request = ReadBonusPageRequest(argument);
+  if (!request) {
     platform_.ReportFailure(where + "おまけページの名前がありません（「" + argument +
                             "」）。ページは書きません。");
     return;
   }
-  const std::string& key = items[0];
-  const std::string& prefix = items[1];
+  const std::string& key = request->Key;
+  const std::string& prefix = request->PageName;
   const std::optional<std::string> output = PagePath(WritePath, prefix);
   if (!output || !IsSafeNamePart(key)) {
     platform_.ReportFailure(where + "おまけページ「" + argument +
@@ -84,10 +82,10 @@ void Fom::WriteBonusPage(const std::string& argument, const std::string& where) 
   }
   const std::string name = HtmlText(TxtName.Text);
   std::vector<std::string> page;
-  CopyPagePiece("head", nullptr, where, page);
-  CopyPagePiece("char" + key, &name, where, page);
+  CopyPagePiece(kPageHead, nullptr, where, page);
+  CopyPagePiece(CharacterPiece(key), &name, where, page);
   page.push_back(PictureBlock(key));
-  CopyPagePiece("foot", nullptr, where, page);
+  CopyPagePiece(kPageFoot, nullptr, where, page);
   if (WritePath != AppPath) PreparePageFolder(where);
   TextWriteResult written = WriteTextFile(*output, page);
   if (written.Error != TextWriteError::None) {

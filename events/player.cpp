@@ -9,50 +9,18 @@
 
 #include "core/fom.h"
 #include "events/folder_names.h"
+#include "events/script_format.h"
 
 namespace kiravel {
 
 namespace {
 
-enum class ScriptCommand { SceneEnd, Steps, StoryEnd, BonusPage, NewPage, Picture, Text };
-
-// Tried in this order; the first keyword a line begins with wins.
-constexpr std::pair<std::string_view, ScriptCommand> kCommands[] = {
-    {"tugi", ScriptCommand::SceneEnd}, {"--", ScriptCommand::Steps},
-    {">end", ScriptCommand::StoryEnd}, {">html", ScriptCommand::BonusPage},
-    {">p", ScriptCommand::NewPage},    {">img", ScriptCommand::Picture},
-};
-
 constexpr std::string_view kPageEnd = "▼";
 constexpr std::string_view kLineEnd = "▽";
 
-ScriptCommand CommandOf(std::string_view line) {
-  for (const auto& [keyword, command] : kCommands) {
-    if (line.starts_with(keyword)) return command;
-  }
-  return ScriptCommand::Text;
-}
-
-// Marks the typing timer never runs onto: the scene waits for a click there.
-bool WaitsForClick(std::string_view next) {
-  return next == ">p" || next.starts_with(">end") || next.starts_with(">ive") ||
-         next.starts_with("tugi");
-}
-
-// The page ends in front of these, so the last words stay on screen until
-// the player has read them.
-bool EndsPage(std::string_view next) {
-  return next.starts_with(">html") || WaitsForClick(next);
-}
-
 // A "--" line's count as Val reads it; a negative count asks for nothing.
 std::int64_t StepCount(const std::string& line) {
-  return std::max<std::int64_t>(0, CLng(Val(std::string_view(line).substr(2))));
-}
-
-// After these scenes there is no town to return to: the game is over.
-bool EndsTheGame(const std::string& scene) {
-  return scene == "badend_day" || scene == "badend_hp" || scene == "end";
+  return std::max<std::int64_t>(0, CLng(Val(CommandArgument(ScriptCommand::Steps, line))));
 }
 
 }  // namespace
@@ -124,7 +92,8 @@ std::int64_t Fom::PlayScriptStep() {
   const std::string line = SayLine;
   const int lineNumber = Files.LinesRead(FileNo);
   ReadAhead();
-  switch (CommandOf(line)) {
+  const ScriptCommand command = CommandOf(line);
+  switch (command) {
     case ScriptCommand::SceneEnd:
       CloseScript();
       EnterTown();
@@ -136,7 +105,7 @@ std::int64_t Fom::PlayScriptStep() {
       CallActivate();
       return 0;
     case ScriptCommand::BonusPage:
-      WriteBonusPage(Mid(line, 7), ScriptFile + " " + CStr(lineNumber) + "行目：");
+      WriteBonusPage(CommandArgument(command, line), ScriptFile + " " + CStr(lineNumber) + "行目：");
       StartClosingScene(lineNumber);
       return 0;
     case ScriptCommand::NewPage:
@@ -145,7 +114,7 @@ std::int64_t Fom::PlayScriptStep() {
       SayState = 0;
       return 1;
     case ScriptCommand::Picture:
-      ShowScriptPicture(Mid(line, 6), lineNumber);
+      ShowScriptPicture(CommandArgument(command, line), lineNumber);
       return 1;
     case ScriptCommand::Text:
       return ShowTextLine(line);
@@ -195,7 +164,7 @@ void Fom::StartClosingScene(int line) {
     return;
   }
   closingSceneStarting_ = true;
-  StartEvent("end");
+  StartEvent(kClosingScene);
   closingSceneStarting_ = false;
 }
 

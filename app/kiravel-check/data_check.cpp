@@ -11,6 +11,7 @@
 #include "app/kiravel-check/raw_text.h"
 #include "app/kiravel-check/script_check.h"
 #include "app/kiravel-check/story_lines.h"
+#include "events/script_format.h"
 
 namespace kiravel::check {
 
@@ -25,15 +26,15 @@ struct FixedFile {
 };
 
 constexpr FixedFile kFixedTexts[] = {
-    {"opn", "the opening scene of every new game"},
-    {"badend_day", "the scene when the year runs out"},
-    {"badend_hp", "the scene when the courier's stamina runs out"},
-    {"end", "the closing scene after a story line's bonus page"},
+    {kOpeningScene, "the opening scene of every new game"},
+    {kYearRunOutScene, "the scene when the year runs out"},
+    {kStaminaRunOutScene, "the scene when the courier's stamina runs out"},
+    {kClosingScene, "the closing scene after a story line's bonus page"},
     {"mati0", "rumours heard in town"},
     {"mati1", "rumours heard in town"},
     {"mati2", "rumours heard in town"},
-    {"head", "the beginning of every bonus page"},
-    {"foot", "the end of every bonus page"},
+    {kPageHead, "the beginning of every bonus page"},
+    {kPageFoot, "the end of every bonus page"},
 };
 
 constexpr FixedFile kFixedPictures[] = {
@@ -82,9 +83,9 @@ void CheckFixedFiles(const std::string& folder, const Texts& texts, PictureShelf
 }
 
 SceneKind KindOf(const std::string& name) {
-  if (name == "opn") return SceneKind::Opening;
-  if (name == "end") return SceneKind::ClosingScene;
-  if (name == "badend_day" || name == "badend_hp") return SceneKind::GameEnding;
+  if (name == kOpeningScene) return SceneKind::Opening;
+  if (name == kClosingScene) return SceneKind::ClosingScene;
+  if (EndsTheGame(name)) return SceneKind::GameEnding;
   return SceneKind::Story;
 }
 
@@ -106,7 +107,7 @@ void CheckScripts(const Texts& texts, ScriptContext& context) {
 
 // The page is written in Shift_JIS; a browser told nothing may guess wrong.
 void CheckPageHead(const Texts& texts, Findings& findings) {
-  auto head = texts.find("head.dat");
+  auto head = texts.find(std::string(kPageHead) + ".dat");
   if (head == texts.end() || !head->second) return;
   for (const std::string& line : *head->second) {
     std::string lower = line;

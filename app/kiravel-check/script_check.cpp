@@ -1,31 +1,17 @@
 #include "app/kiravel-check/script_check.h"
 
 #include <filesystem>
+#include <optional>
 #include <string_view>
 #include <utility>
 
 #include "core/vb.h"
 #include "events/folder_names.h"
+#include "events/script_format.h"
 
 namespace kiravel::check {
 
 namespace {
-
-enum class Command { SceneEnd, Steps, StoryEnd, BonusPage, NewPage, Picture, Text };
-
-// The player's table: tried in this order, the first keyword a line begins
-// with wins ("tugi..." is a scene end whatever follows).
-constexpr std::pair<std::string_view, Command> kCommands[] = {
-    {"tugi", Command::SceneEnd}, {"--", Command::Steps},     {">end", Command::StoryEnd},
-    {">html", Command::BonusPage}, {">p", Command::NewPage}, {">img", Command::Picture},
-};
-
-Command CommandOf(std::string_view line) {
-  for (const auto& [keyword, command] : kCommands) {
-    if (line.starts_with(keyword)) return command;
-  }
-  return Command::Text;
-}
 
 bool IsCount(std::string_view text) {
   while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
@@ -56,22 +42,23 @@ class ScriptChecker {
       unplayed_ += line.empty() ? 0 : 1;
       return;
     }
-    switch (CommandOf(line)) {
-      case Command::SceneEnd:
+    const ScriptCommand command = CommandOf(line);
+    switch (command) {
+      case ScriptCommand::SceneEnd:
         return End(number, "tugi");
-      case Command::StoryEnd:
+      case ScriptCommand::StoryEnd:
         return End(number, ">end");
-      case Command::BonusPage:
-        BonusPage(number, Mid(line, 7));
+      case ScriptCommand::BonusPage:
+        BonusPage(number, CommandArgument(command, line));
         return End(number, ">html");
-      case Command::Steps:
-        return Steps(number, line);
-      case Command::Picture:
-        return Picture(number, Mid(line, 6));
-      case Command::NewPage:
+      case ScriptCommand::Steps:
+        return Steps(number, line, CommandArgument(command, line));
+      case ScriptCommand::Picture:
+        return Picture(number, CommandArgument(command, line));
+      case ScriptCommand::NewPage:
         return;
-      case Command::Text:
-        if (line.starts_with(">ive")) {
+      case ScriptCommand::Text:
+        if (IsPauseMark(line)) {
           Warn(number, "\">ive\" is no command: the scene stops in front of it and then shows it as text");
         }
         return;
@@ -83,9 +70,9 @@ class ScriptChecker {
     endedBy_ = how;
   }
 
-  void Steps(int number, const std::string& line) {
-    if (IsCount(std::string_view(line).substr(2))) return;
-    Error(number, "\"--\" needs a number of steps, not \"" + line.substr(2) + "\"");
+  void Steps(int number, const std::string& line, const std::string& count) {
+    if (IsCount(count)) return;
+    Error(number, "\"--\" needs a number of steps, not \"" + count + "\"");
   }
 
   void Picture(int number, const std::string& name) {
@@ -102,29 +89,24 @@ class ScriptChecker {
     if (kind_ == SceneKind::ClosingScene) {
       Error(number, "\">html\" in the closing scene would start it over and over");
     }
-    std::vector<std::string> items = Split(argument, ',');
-    if (items.size() < 2) {
+    std::optional<BonusPageRequest> request = ReadBonusPageRequest(argument);
+    if (!request) {
       return Error(number, "\">html\" needs two items, a story key and a page name: \"" +
                                argument + "\"");
     }
-    if (!IsSafeNamePart(items[1]) || items[1].empty()) {
-      Error(number, "bonus page name \"" + items[1] + "\" is no safe file name");
+    if (!IsSafeNamePart(request->PageName) || request->PageName.empty()) {
+      Error(number, "bonus page name \"" + request->PageName + "\" is no safe file name");
     }
-    BonusPieces(number, items[0]);
+    BonusPieces(number, request->Key);
   }
 
   void BonusPieces(int number, const std::string& key) {
     if (!IsSafeNamePart(key) || key.empty()) {
       return Error(number, "story key \"" + key + "\" is no safe file name");
     }
-    if (!FileExists("txt/char" + key + ".dat")) {
-      Error(number, "bonus page text txt/char" + key + ".dat: missing");
-    }
-    std::vector<std::string> names;
-    for (int k = 0; k <= 8; ++k) names.push_back(key + std::to_string(k));
-    names.push_back(key + "9_1");
-    names.push_back(key + "9_2");
-    for (const std::string& name : names) {
+    const std::string character = "txt/" + CharacterPiece(key) + ".dat";
+    if (!FileExists(character)) Error(number, "bonus page text " + character + ": missing");
+    for (const std::string& name : BonusPictures(key)) {
       const std::string& problem = context_.pictures.Problem(name);
       if (!problem.empty()) Error(number, "bonus picture img/" + name + ".dat: " + problem);
     }

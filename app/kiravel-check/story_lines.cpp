@@ -2,20 +2,19 @@
 
 #include <algorithm>
 
+#include "core/story_lines.h"
+
 namespace kiravel::check {
 
 namespace {
 
 // Counts are 16-bit in the game; no line gets anywhere near this.
 constexpr std::size_t kLongestCount = 4;
-constexpr int kOwnTownScenes = 6;
-const char* const kAttributeName[] = {"火", "草", "水"};
 
 std::string SceneFile(int line, int count) {
-  return "txt/" + std::to_string(line) + std::to_string(count) + ".dat";
+  return "txt/" + StorySceneName(static_cast<std::int16_t>(line), static_cast<std::int16_t>(count)) +
+         ".dat";
 }
-
-int PreviousLine(int line) { return (line + 2) % 3; }
 
 // The count at which the line's story ends (its first ">html"), or -1.
 int EndingCount(const std::map<int, StoryScene>& line) {
@@ -28,7 +27,7 @@ int EndingCount(const std::map<int, StoryScene>& line) {
 void CheckGaps(int line, const std::map<int, StoryScene>& scenes, Findings& findings) {
   if (scenes.empty() || scenes.begin()->first != 0) {
     findings.Error(SceneFile(line, 0), 0,
-                   std::string("missing: towns of ") + kAttributeName[line] +
+                   std::string("missing: towns of ") + kStatusNames[line] +
                        " open story line " + std::to_string(line) + " with this scene");
   }
   int expected = 0;
@@ -58,23 +57,40 @@ void CheckEnding(int line, const std::map<int, StoryScene>& scenes, Findings& fi
   }
 }
 
-// Scenes from the seventh on wait for six scenes of the line before; a line
+// How far a line's count climbs while the game goes on: up to its ending
+// scene, or up to its first missing scene.
+std::int16_t ReachableCount(const StoryScenes& all, int line) {
+  auto found = all.find(line);
+  if (found == all.end()) return 0;
+  const int ending = EndingCount(found->second);
+  std::int16_t count = 0;
+  while (count != ending && found->second.count(count) != 0) ++count;
+  return count;
+}
+
+// Whether some town ever offers the scene, the other lines having climbed as
+// far as they can.
+bool Offered(int line, int count, const StoryScenes& all) {
+  PerStoryLine started{};
+  for (int other = 0; other < kAttributeCount; ++other) started[other] = ReachableCount(all, other);
+  started[line] = static_cast<std::int16_t>(count);
+  for (int town = 0; town < kAttributeCount; ++town) {
+    if (WaitingLine(town, started) == line) return true;
+  }
+  return false;
+}
+
+// Scenes past the first six wait for six scenes of the line before; a line
 // that ends sooner keeps them from ever being offered.
 void CheckLateScenes(int line, const StoryScenes& all, Findings& findings) {
   const auto& scenes = all.at(line);
-  auto late = scenes.lower_bound(kOwnTownScenes);
-  if (late == scenes.end()) return;
-  const int previous = PreviousLine(line);
-  auto found = all.find(previous);
-  const int previousEnding = found == all.end() ? -1 : EndingCount(found->second);
-  const bool previousReachesSix =
-      found != all.end() && found->second.size() >= kOwnTownScenes &&
-      (previousEnding < 0 || previousEnding >= kOwnTownScenes);
-  if (previousReachesSix) return;
+  auto late = scenes.lower_bound(kScenesInOwnTowns);
+  if (late == scenes.end() || Offered(line, late->first, all)) return;
+  const int before = LineBefore(static_cast<std::int16_t>(line));
   findings.Warning(SceneFile(line, late->first), 0,
-                   "never offered: towns of " + std::string(kAttributeName[previous]) +
-                       " offer it only after six scenes of story line " +
-                       std::to_string(previous) + ", which ends sooner");
+                   "never offered: towns of " + std::string(kStatusNames[before]) +
+                       " offer it only after six scenes of story line " + std::to_string(before) +
+                       ", which ends sooner");
 }
 
 }  // namespace
@@ -82,12 +98,13 @@ void CheckLateScenes(int line, const StoryScenes& all, Findings& findings) {
 bool ParseStoryName(const std::string& fileName, int& line, int& count, Findings& findings) {
   if (!fileName.ends_with(".dat")) return false;
   const std::string stem = fileName.substr(0, fileName.size() - 4);
-  if (stem.size() < 2 || stem[0] < '0' || stem[0] > '2') return false;
+  if (stem.size() < 2 || stem[0] < '0' || stem[0] >= '0' + kAttributeCount) return false;
   if (!std::all_of(stem.begin() + 1, stem.end(), [](char c) { return c >= '0' && c <= '9'; })) {
     return false;
   }
   const std::string digits = stem.substr(1);
-  if ((digits.size() > 1 && digits[0] == '0') || digits.size() > kLongestCount) {
+  // Towns name a scene by its count in decimal.
+  if (digits.size() > kLongestCount || SceneFile(stem[0] - '0', std::stoi(digits)) != "txt/" + fileName) {
     findings.Warning("txt/" + fileName, 0,
                      "never played: towns ask for story scenes by their count without leading zeros");
     return false;
@@ -98,7 +115,7 @@ bool ParseStoryName(const std::string& fileName, int& line, int& count, Findings
 }
 
 void CheckStoryLines(const StoryScenes& scenes, Findings& findings) {
-  for (int line = 0; line < 3; ++line) {
+  for (int line = 0; line < kAttributeCount; ++line) {
     static const std::map<int, StoryScene> kNone;
     auto found = scenes.find(line);
     const auto& own = found == scenes.end() ? kNone : found->second;

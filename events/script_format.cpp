@@ -1,0 +1,78 @@
+#include "events/script_format.h"
+
+#include <cstdint>
+
+#include "core/vb.h"
+
+namespace kiravel {
+
+namespace {
+
+struct Keyword {
+  std::string_view text;
+  ScriptCommand command;
+  // The character the argument starts at, counted from 1; 0 for none.
+  std::int64_t argumentFrom;
+};
+
+// ">img" and ">html" take one separator character before their argument.
+constexpr Keyword kKeywords[] = {
+    {"tugi", ScriptCommand::SceneEnd, 0},  {"--", ScriptCommand::Steps, 3},
+    {">end", ScriptCommand::StoryEnd, 0},  {">html", ScriptCommand::BonusPage, 7},
+    {">p", ScriptCommand::NewPage, 0},     {">img", ScriptCommand::Picture, 6},
+};
+
+constexpr std::string_view kNewPage = ">p";
+constexpr std::string_view kPauseMark = ">ive";
+
+}  // namespace
+
+ScriptCommand CommandOf(std::string_view line) {
+  for (const Keyword& keyword : kKeywords) {
+    if (line.starts_with(keyword.text)) return keyword.command;
+  }
+  return ScriptCommand::Text;
+}
+
+std::string CommandArgument(ScriptCommand command, std::string_view line) {
+  for (const Keyword& keyword : kKeywords) {
+    if (keyword.command != command) continue;
+    return keyword.argumentFrom == 0 ? std::string() : Mid(line, keyword.argumentFrom);
+  }
+  return std::string();
+}
+
+// Only a line that is exactly ">p" is seen ahead; a longer one still turns
+// the page when it is reached.
+bool WaitsForClick(std::string_view next) {
+  return next == kNewPage || next.starts_with(">end") || IsPauseMark(next) ||
+         next.starts_with("tugi");
+}
+
+bool EndsPage(std::string_view next) {
+  return next.starts_with(">html") || WaitsForClick(next);
+}
+
+bool IsPauseMark(std::string_view line) { return line.starts_with(kPauseMark); }
+
+bool EndsTheGame(std::string_view scene) {
+  return scene == kYearRunOutScene || scene == kStaminaRunOutScene || scene == kClosingScene;
+}
+
+std::optional<BonusPageRequest> ReadBonusPageRequest(std::string_view argument) {
+  std::vector<std::string> items = Split(argument, ',');
+  if (items.size() < 2) return std::nullopt;  // a third item and more are ignored
+  return BonusPageRequest{items[0], items[1]};
+}
+
+std::string CharacterPiece(const std::string& key) { return "char" + key; }
+
+std::vector<std::string> BonusPictures(const std::string& key) {
+  std::vector<std::string> names;
+  for (int k = 0; k <= 8; ++k) names.push_back(key + CStr(k));
+  names.push_back(key + "9_1");
+  names.push_back(key + "9_2");
+  return names;
+}
+
+}  // namespace kiravel

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "platform/mci_codes.h"
-#include "platform/picture_probe.h"
 #include "ui/controls.h"
 
 namespace kiravel {
@@ -60,17 +59,8 @@ std::optional<std::int64_t> ScriptedPlatform::MusicStoppedFromMs() {
   return playback_.EndsAtMs();
 }
 
-namespace {
-class ProbedImage : public Image {};
-}  // namespace
-
 std::shared_ptr<const Image> ScriptedPlatform::LoadPicture(const std::string& path) {
-  std::optional<PictureInfo> info = ProbePictureFile(path);
-  if (!info) return nullptr;
-  auto image = std::make_shared<ProbedImage>();
-  image->Width = info->Width;
-  image->Height = info->Height;
-  return image;
+  return pictures_.Load(path);
 }
 
 const MenuItem* ScriptedPlatform::PopupMenu(const MenuItem& /*root*/) {

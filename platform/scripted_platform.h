@@ -14,6 +14,7 @@
 
 #include "platform/clock_playback.h"
 #include "platform/mci_device.h"
+#include "platform/picture_decoder.h"
 #include "platform/platform.h"
 
 namespace kiravel {
@@ -83,6 +84,7 @@ class ScriptedPlatform : public Platform {
   std::deque<const MenuItem*> menuChoices_;
   ClockPlayback playback_{NowMs};
   MciDevice music_{playback_};
+  PictureReader pictures_;
 };
 
 }  // namespace kiravel

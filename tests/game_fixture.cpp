@@ -1,5 +1,7 @@
 #include "tests/game_fixture.h"
 
+#include <QBuffer>
+#include <QImage>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -121,6 +123,16 @@ std::vector<std::string> Game::MessageTexts() const {
   std::vector<std::string> texts;
   for (const auto& box : platform.MessageBoxes) texts.push_back(box.Text);
   return texts;
+}
+
+std::string PngBytes(int width, int height) {
+  QImage image(width, height, QImage::Format_RGB32);
+  image.fill(Qt::cyan);
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  image.save(&buffer, "PNG");
+  return bytes.toStdString();
 }
 
 }  // namespace kiravel::testing

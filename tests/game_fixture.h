@@ -40,6 +40,8 @@ class DataFolder {
 
 // A 24-bit BMP of the given size.
 std::string BmpBytes(int width, int height);
+// A PNG of the given size, one colour throughout.
+std::string PngBytes(int width, int height);
 
 // The window as the runner opens it: created, Form_Load, the first
 // Form_Resize and Form_Activate, on the scripted platform.

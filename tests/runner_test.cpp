@@ -17,6 +17,7 @@
 
 #include "core/vb.h"
 #include "kiravel/build_info.h"
+#include "platform/picture_decoder.h"
 #include "tests/game_fixture.h"
 #include "tests/json_reader.h"
 #include "tests/wave.h"
@@ -298,6 +299,27 @@ TEST_F(Scenario, QueuedAnswersAndGameReportsComeOutInOrder) {
   EXPECT_EQ(lines, expected);
   EXPECT_TRUE(run.Dump(0)["PicStt"]["Shown"].flag);
   EXPECT_FALSE(run.Dump(1)["PicStt"]["Shown"].flag);
+}
+
+// The runner, the checker and the window share one picture decoder: a
+// picture whose header is whole but whose pixels are cut short fails in all
+// three alike.
+TEST_F(Scenario, APictureCutShortFailsInTheRunnerAsInTheCheckerAndTheGame) {
+  const std::string png = testing::PngBytes(60, 40);
+  data.WriteBytes("img/mati.dat", png.substr(0, png.size() / 2));
+  Outcome run = Play(kEasyGameInTown);
+  std::vector<bool> answers;
+  for (const Json& line : run.Of("picture")) {
+    if (line["picture"]["file"].text == "img/mati.dat") answers.push_back(line["picture"]["ok"].flag);
+  }
+  EXPECT_EQ(answers, std::vector<bool>{false});
+  EXPECT_EQ(PictureReader().Load(data.Path() + "img/mati.dat"), nullptr);
+  const std::string check = Quoted(KIRAVEL_CHECK_PATH) + " " + Quoted(data.Path()) + " > " +
+                            Quoted(scratch.Path() + "check.txt");
+  EXPECT_NE(std::system(check.c_str()), 0);
+  EXPECT_NE(ReadFile(scratch.Path() + "check.txt")
+                .find("img/mati.dat:0: not a picture the game can decode"),
+            std::string::npos);
 }
 
 TEST_F(Scenario, WindowResizesPlaysItsMusicOnTheClockAndCloses) {

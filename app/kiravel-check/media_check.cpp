@@ -1,13 +1,8 @@
 #include "app/kiravel-check/media_check.h"
 
-#include <QBuffer>
-#include <QByteArray>
-#include <QImage>
-#include <QImageReader>
-#include <QString>
-
 #include "app/kiravel-check/quiet_decoders.h"
 #include "app/kiravel-check/raw_text.h"
+#include "platform/picture_decoder.h"
 #include "platform/regular_file.h"
 #include "platform/wave_file.h"
 
@@ -19,18 +14,12 @@ const std::string& PictureShelf::Problem(const std::string& name) {
   const FileBytes file = ReadRegularFile(folder_ + "img/" + name + ".dat");
   std::string problem = ReadProblem(file);
   if (problem.empty()) {
-    QByteArray bytes = QByteArray::fromRawData(file.Bytes.data(), static_cast<int>(file.Bytes.size()));
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    reader.setDecideFormatFromContent(true);
     QImage image;
     {
       QuietDecoders quiet;
-      image = reader.read();
+      image = DecodePicture(QByteArray::fromStdString(file.Bytes), &problem);
     }
-    if (image.isNull()) problem = "not a picture the game can decode (" +
-                                  reader.errorString().toStdString() + ")";
+    if (image.isNull()) problem = "not a picture the game can decode (" + problem + ")";
   }
   return problems_.emplace(name, problem).first->second;
 }

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/kiravel/qt_image.h"
+#include "platform/picture_decoder.h"
 #include "app/kiravel/views.h"
 #include "ui/handlers.h"
 

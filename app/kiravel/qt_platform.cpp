@@ -1,9 +1,7 @@
 #include "app/kiravel/qt_platform.h"
 
-#include <QBuffer>
 #include <QCursor>
 #include <QGuiApplication>
-#include <QImageReader>
 #include <QMenu>
 #include <QScreen>
 
@@ -15,9 +13,8 @@
 #include <optional>
 #include <utility>
 
-#include "app/kiravel/qt_image.h"
 #include "app/kiravel/views.h"
-#include "platform/regular_file.h"
+#include "platform/picture_decoder.h"
 #include "ui/controls.h"
 
 namespace kiravel::qt {
@@ -46,28 +43,10 @@ void AddItems(QMenu& menu, const MenuItem& parent, std::map<QAction*, const Menu
   }
 }
 
-// The ".dat" ending says nothing about the format: the reader looks at the
-// bytes.
-QImage Decode(QByteArray& bytes) {
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::ReadOnly);
-  QImageReader reader(&buffer);
-  reader.setDecideFormatFromContent(true);
-  return reader.read();
-}
-
-// Read through the game's own file opening: a pipe or a folder under a
-// picture's name is refused at once instead of holding the window.
-std::optional<QByteArray> ReadPictureFile(const std::string& path) {
-  FileBytes file = ReadRegularFile(path);
-  if (file.Error != FileReadError::None) return std::nullopt;
-  return QByteArray(file.Bytes.data(), static_cast<qsizetype>(file.Bytes.size()));
-}
-
 std::pair<QByteArray, QImage> ReadAndDecode(const std::string& path) {
   std::optional<QByteArray> bytes = ReadPictureFile(path);
   if (!bytes) return {};
-  QImage pixels = Decode(*bytes);
+  QImage pixels = DecodePicture(*bytes);
   return {std::move(*bytes), std::move(pixels)};
 }
 
@@ -136,23 +115,12 @@ void QtPlatform::TakeDecodedAhead() {
   if (!ahead_.valid()) return;
   auto [bytes, pixels] = ahead_.get();
   if (pixels.isNull()) return;
-  last_ = std::make_shared<QtImage>(std::move(pixels));
-  lastBytes_ = std::move(bytes);
+  pictures_.Remember(std::move(bytes), std::make_shared<QtImage>(std::move(pixels)));
 }
 
-// The file is read at every request; only when its bytes are those of the
-// picture decoded last (the title, asked for by both panels at every resize)
-// is that decoding used again.
 std::shared_ptr<const Image> QtPlatform::LoadPicture(const std::string& path) {
   TakeDecodedAhead();
-  std::optional<QByteArray> bytes = ReadPictureFile(path);
-  if (!bytes) return nullptr;
-  if (last_ != nullptr && *bytes == lastBytes_) return last_;
-  QImage pixels = Decode(*bytes);
-  if (pixels.isNull()) return nullptr;
-  last_ = std::make_shared<QtImage>(std::move(pixels));
-  lastBytes_ = std::move(*bytes);
-  return last_;
+  return pictures_.Load(path);
 }
 
 const MenuItem* QtPlatform::PopupMenu(const MenuItem& root) {

@@ -16,6 +16,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/picture_decoder.h"
 #include "platform/platform.h"
 #include "app/kiravel/music_thread.h"
 
@@ -71,8 +72,7 @@ class QtPlatform : public Platform {
   std::mt19937_64 generator_;
   bool holding_ = false;
   std::vector<std::string> held_;
-  std::shared_ptr<const Image> last_;
-  QByteArray lastBytes_;
+  PictureReader pictures_;
   std::future<std::pair<QByteArray, QImage>> ahead_;
 };
 

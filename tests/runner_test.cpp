@@ -318,7 +318,7 @@ TEST_F(Scenario, APictureCutShortFailsInTheRunnerAsInTheCheckerAndTheGame) {
                             Quoted(scratch.Path() + "check.txt");
   EXPECT_NE(std::system(check.c_str()), 0);
   EXPECT_NE(ReadFile(scratch.Path() + "check.txt")
-                .find("img/mati.dat: not a picture the game can decode"),
+                .find("img/mati.dat: error: not a picture the game can decode"),
             std::string::npos);
 }
 

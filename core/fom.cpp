@@ -9,13 +9,6 @@ Fom::Fom(Platform& platform, std::string programFolder, std::string writableFold
   CreateControls();
 }
 
-Control* Fom::FindControl(const std::string& id) {
-  for (Control* control : AllControls()) {
-    if (control->Id() == id) return control;
-  }
-  return nullptr;
-}
-
 std::string Fom::Relative(const std::string& path) const {
   if (!AppPath.empty() && path.rfind(AppPath, 0) == 0) return path.substr(AppPath.size());
   return path;

@@ -1,5 +1,5 @@
-// Reads the runner's JSON lines back in the tests: just enough JSON for
-// what kiravel-run prints.
+// Reads the runner's JSON lines back in the tests, as plain values the tests
+// can compare.
 #pragma once
 
 #include <cmath>
@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/vb.h"
+#include <nlohmann/json.hpp>
 
 namespace kiravel::testing {
 
@@ -51,108 +51,37 @@ struct Json {
   }
 };
 
+// Parses one line with nlohmann-json, keeping the order of object members as
+// the runner wrote them; throws on anything that is not valid JSON.
 class JsonReader {
  public:
   explicit JsonReader(std::string_view text) : text_(text) {}
 
-  Json Read() {
-    Json value = Value();
-    Skip();
-    if (at_ != text_.size()) throw std::runtime_error("trailing text");
-    return value;
-  }
+  Json Read() const { return From(nlohmann::ordered_json::parse(text_)); }
 
  private:
-  void Skip() {
-    while (at_ < text_.size() &&
-           std::string_view(" \t\r\n").find(text_[at_]) != std::string_view::npos)
-      ++at_;
-  }
-  char Next() {
-    if (at_ >= text_.size()) throw std::runtime_error("unexpected end");
-    return text_[at_++];
-  }
-  void Expect(std::string_view word) {
-    if (text_.substr(at_, word.size()) != word) throw std::runtime_error("bad literal");
-    at_ += word.size();
-  }
-  Json Value() {
-    Skip();
+  static Json From(const nlohmann::ordered_json& parsed) {
     Json value;
-    char c = text_.at(at_);
-    if (c == '{') return Object();
-    if (c == '[') return Array();
-    if (c == '"') {
-      value.kind = Json::Kind::Text;
-      value.text = Text();
-    } else if (c == 't' || c == 'f') {
+    if (parsed.is_boolean()) {
       value.kind = Json::Kind::Bool;
-      value.flag = c == 't';
-      Expect(value.flag ? "true" : "false");
-    } else if (c == 'n') {
-      Expect("null");
-    } else {
+      value.flag = parsed.get<bool>();
+    } else if (parsed.is_number()) {
       value.kind = Json::Kind::Number;
-      std::size_t used = 0;
-      value.number = std::stod(std::string(text_.substr(at_)), &used);
-      at_ += used;
+      value.number = parsed.get<double>();
+    } else if (parsed.is_string()) {
+      value.kind = Json::Kind::Text;
+      value.text = parsed.get<std::string>();
+    } else if (parsed.is_array()) {
+      value.kind = Json::Kind::Array;
+      for (const auto& item : parsed) value.items.push_back(From(item));
+    } else if (parsed.is_object()) {
+      value.kind = Json::Kind::Object;
+      for (const auto& [key, item] : parsed.items()) value.members.emplace_back(key, From(item));
     }
-    return value;
-  }
-  std::string Text() {
-    Next();  // the opening quote
-    std::string out;
-    for (char c = Next(); c != '"'; c = Next()) {
-      if (static_cast<unsigned char>(c) < 0x20) throw std::runtime_error("raw control character");
-      if (c != '\\') {
-        out += c;
-        continue;
-      }
-      char escaped = Next();
-      const std::string_view from = "\"\\/bfnrt", to = "\"\\/\b\f\n\r\t";
-      if (escaped == 'u') {
-        out += CodePointsToUtf8(std::u32string(
-            1, static_cast<char32_t>(std::stoi(std::string(text_.substr(at_, 4)), nullptr, 16))));
-        at_ += 4;
-      } else if (from.find(escaped) != std::string_view::npos) {
-        out += to[from.find(escaped)];
-      } else {
-        throw std::runtime_error("bad escape");
-      }
-    }
-    return out;
-  }
-  Json Array() {
-    Json value;
-    value.kind = Json::Kind::Array;
-    Next();
-    Skip();
-    if (text_.at(at_) == ']') return Next(), value;
-    do {
-      value.items.push_back(Value());
-      Skip();
-    } while (Next() == ',');
-    return value;
-  }
-  Json Object() {
-    Json value;
-    value.kind = Json::Kind::Object;
-    Next();
-    Skip();
-    if (text_.at(at_) == '}') return Next(), value;
-    do {
-      Skip();
-      std::string key = Text();
-      Skip();
-      if (Next() != ':') throw std::runtime_error("missing colon");
-      value.members.emplace_back(key, Value());
-      Skip();
-    } while (Next() == ',');
     return value;
   }
 
   std::string_view text_;
-  std::size_t at_ = 0;
 };
 
 }  // namespace kiravel::testing

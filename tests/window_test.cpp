@@ -100,6 +100,12 @@ TEST(Window, EveryControlIsListedOnceInsideAListedContainer) {
   EXPECT_EQ(ids.size(), 70u);
   EXPECT_EQ(game.fom->FindControl("LblBtl(1)"), &game.fom->LblBtl[1]);
   EXPECT_EQ(game.fom->FindControl("ShpStr(4)")->Container, &game.fom->PicStr);
+  for (Control* control : all) EXPECT_EQ(game.fom->FindControl(control->Id()), control);
+  // Only ids as the window description writes them name a control.
+  for (const char* id : {"Com", "Com(5)", "Com(03)", "Com(3", "Com(-1)", "Com()", "Lbl(0)",
+                         "com(3)", "Com(3)x", "Com(3))", ""}) {
+    EXPECT_EQ(game.fom->FindControl(id), nullptr) << id;
+  }
   EXPECT_EQ(game.fom->TimBtl.Container, &game.fom->PicBtl);
   EXPECT_EQ(game.fom->ComIrai.Container, &game.fom->PicBar);
 }

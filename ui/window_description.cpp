@@ -1,6 +1,9 @@
 // The window as it is created: every control with its container, texts and
 // first state. The layout gives them their places and colours later.
 #include <array>
+#include <charconv>
+#include <functional>
+#include <string_view>
 
 #include "core/fom.h"
 #include "platform/cp932.h"
@@ -183,10 +186,51 @@ void DescribeMenu(Fom& f) {
   MenuEntry(f.menu_ver, f.menu, "バージョン");
 }
 
-template <class T>
-void Append(std::vector<Control*>& controls, ControlArray<T>& family) {
-  family.ForEach([&](T& item) { controls.push_back(&item); });
+// One row per control or control array of the window, in the order of the
+// window description. Every list of the controls (the dump, the front ends'
+// bindings, FindControl) walks this one table.
+using ControlVisit = std::function<void(Control&)>;
+struct ControlEntry {
+  const std::string& (*name)(Fom& f);
+  void (*each)(Fom& f, const ControlVisit& visit);
+  // A single control answers index -1, an array its items.
+  Control* (*item)(Fom& f, int index);
+};
+
+template <auto Member>
+constexpr ControlEntry Single() {
+  return {[](Fom& f) -> const std::string& { return (f.*Member).Name; },
+          [](Fom& f, const ControlVisit& visit) { visit(f.*Member); },
+          [](Fom& f, int index) -> Control* { return index < 0 ? &(f.*Member) : nullptr; }};
 }
+
+template <auto Member>
+constexpr ControlEntry Family() {
+  return {[](Fom& f) -> const std::string& { return (f.*Member).Name(); },
+          [](Fom& f, const ControlVisit& visit) {
+            (f.*Member).ForEach([&](Control& item) { visit(item); });
+          },
+          [](Fom& f, int index) -> Control* {
+            return index >= 0 && (f.*Member).Exists(index) ? &(f.*Member)[index] : nullptr;
+          }};
+}
+
+constexpr ControlEntry kControlTable[] = {
+    Single<&Fom::fom>(),       Single<&Fom::PicStt>(),    Family<&Fom::ComStt>(),
+    Family<&Fom::Com>(),       Single<&Fom::ComSkep>(),   Single<&Fom::TxtName>(),
+    Single<&Fom::LblDay>(),    Single<&Fom::LblMati>(),   Family<&Fom::LblLstK>(),
+    Family<&Fom::LstYou>(),    Family<&Fom::LstMati>(),   Family<&Fom::LstSigoto>(),
+    Single<&Fom::PicStr>(),    Family<&Fom::LblStr>(),    Family<&Fom::ShpStr>(),
+    Single<&Fom::E>(),         Single<&Fom::Pic>(),       Single<&Fom::Lbl>(),
+    Single<&Fom::LblBak>(),    Single<&Fom::LblGame>(),   Single<&Fom::PicBar>(),
+    Single<&Fom::ComIrai>(),   Single<&Fom::ComHp>(),     Single<&Fom::MenuCom>(),
+    Single<&Fom::LstIrai>(),   Single<&Fom::PicBtl>(),    Single<&Fom::PicBtlGrf>(),
+    Single<&Fom::TxtBtl>(),    Single<&Fom::ComBtl>(),    Single<&Fom::PicBtlStr>(),
+    Family<&Fom::LblBtl>(),    Family<&Fom::ShpBtl>(),    Single<&Fom::TimBtl>(),
+    Single<&Fom::TimSay>(),    Single<&Fom::TimDay>(),    Single<&Fom::BgmTim>(),
+    Single<&Fom::menu>(),      Single<&Fom::menu_tim>(),  Family<&Fom::menu_tim_Click>(),
+    Single<&Fom::menu_sis>(),  Family<&Fom::menu_sis_c>(), Single<&Fom::menu_ver>(),
+};
 
 }  // namespace
 
@@ -216,28 +260,32 @@ void Fom::LoadControlItems() {
 }
 
 std::vector<Control*> Fom::AllControls() {
-  std::vector<Control*> controls{&fom, &PicStt};
-  Append(controls, ComStt);
-  Append(controls, Com);
-  controls.insert(controls.end(), {&ComSkep, &TxtName, &LblDay, &LblMati});
-  Append(controls, LblLstK);
-  Append(controls, LstYou);
-  Append(controls, LstMati);
-  Append(controls, LstSigoto);
-  controls.push_back(&PicStr);
-  Append(controls, LblStr);
-  Append(controls, ShpStr);
-  controls.insert(controls.end(), {&E, &Pic, &Lbl, &LblBak, &LblGame, &PicBar, &ComIrai, &ComHp,
-                                   &MenuCom, &LstIrai, &PicBtl, &PicBtlGrf, &TxtBtl, &ComBtl,
-                                   &PicBtlStr});
-  Append(controls, LblBtl);
-  Append(controls, ShpBtl);
-  controls.insert(controls.end(), {&TimBtl, &TimSay, &TimDay, &BgmTim, &menu, &menu_tim});
-  Append(controls, menu_tim_Click);
-  controls.push_back(&menu_sis);
-  Append(controls, menu_sis_c);
-  controls.push_back(&menu_ver);
+  std::vector<Control*> controls;
+  for (const ControlEntry& entry : kControlTable) {
+    entry.each(*this, [&](Control& control) { controls.push_back(&control); });
+  }
   return controls;
+}
+
+// "Com(3)" or "Lbl": the family or control of that name, then the item; the
+// id it gives back must be the one asked for ("Com(03)" is no control).
+Control* Fom::FindControl(const std::string& id) {
+  const std::size_t open = id.find('(');
+  const std::string_view name = std::string_view(id).substr(0, open);
+  int index = -1;
+  if (open != std::string::npos) {
+    const char* first = id.data() + open + 1;
+    const char* last = id.data() + id.size() - 1;
+    if (id.back() != ')' || std::from_chars(first, last, index).ptr != last || index < 0) {
+      return nullptr;
+    }
+  }
+  for (const ControlEntry& entry : kControlTable) {
+    if (entry.name(*this) != name) continue;
+    Control* control = entry.item(*this, index);
+    return control != nullptr && control->Id() == id ? control : nullptr;
+  }
+  return nullptr;
 }
 
 std::vector<Control*> Fom::FocusOrder() {

@@ -163,6 +163,47 @@ class Fom {
   std::int16_t BaseFontSize = 0;
   std::int16_t SmallFontSize = 0;
 
+  // Every variable above under its name, as the runner's dump gives them:
+  // the window's variables in declaration order, the music flag, then the
+  // layout's values. A variable declared above is named here as well.
+  template <class Visit>
+  void VisitVariables(Visit&& visit) const {
+    visit("AppPath", AppPath);
+    visit("DataDir", DataDir);
+    visit("FileNo", FileNo);
+    visit("SayState", SayState);
+    visit("SayLine", SayLine);
+    visit("SayBuf", SayBuf);
+    visit("MatiNow", MatiNow);
+    visit("MatiGo", MatiGo);
+    visit("TripDays", TripDays);
+    visit("TripDay", TripDay);
+    visit("Money", Money);
+    visit("StrMax", StrMax);
+    visit("StrVal", StrVal);
+    visit("StrName", StrName);
+    visit("IraiTbl", IraiTbl);
+    visit("CargoName", CargoName);
+    visit("BtlAttr", BtlAttr);
+    visit("BtlPow", BtlPow);
+    visit("BtlHp", BtlHp);
+    visit("BtlHpMax", BtlHpMax);
+    visit("IveCount", IveCount);
+    visit("IveNo", IveNo);
+    visit("LvMon", LvMon);
+    visit("LvAtk", LvAtk);
+    visit("LvLuck", LvLuck);
+    visit("LvIve", LvIve);
+    visit("LvYou", LvYou);
+    visit("LvPen", LvPen);
+    visit("LvBonus", LvBonus);
+    visit("LvRest", LvRest);
+    visit("LvDay", LvDay);
+    visit("MusicOn", MusicOn);
+    visit("BaseFontSize", BaseFontSize);
+    visit("SmallFontSize", SmallFontSize);
+  }
+
   // ---- Controls, as the window description creates them ----
   Window fom{"fom"};
   PictureBox PicStt{"PicStt"};

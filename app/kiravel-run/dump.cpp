@@ -44,60 +44,22 @@ void WriteValue(JsonWriter& json, const std::array<T, N>& values) {
   json.EndArray();
 }
 
-template <auto Member>
-void WriteMember(JsonWriter& json, const Fom& fom) {
-  WriteValue(json, fom.*Member);
+// Writes the variable NAME: VALUE; false when the window has none of that name.
+bool WriteVariable(JsonWriter& json, const Fom& fom, std::string_view name) {
+  bool found = false;
+  fom.VisitVariables([&](std::string_view variable, const auto& value) {
+    if (found || variable != name) return;
+    json.Key(variable);
+    WriteValue(json, value);
+    found = true;
+  });
+  return found;
 }
 
-struct Variable {
-  std::string_view name;
-  void (*write)(JsonWriter& json, const Fom& fom);
-};
-
-// The window's variables in declaration order, the music flag, then the
-// layout's values.
-const std::array kVariables{
-    Variable{"AppPath", &WriteMember<&Fom::AppPath>},
-    Variable{"DataDir", &WriteMember<&Fom::DataDir>},
-    Variable{"FileNo", &WriteMember<&Fom::FileNo>},
-    Variable{"SayState", &WriteMember<&Fom::SayState>},
-    Variable{"SayLine", &WriteMember<&Fom::SayLine>},
-    Variable{"SayBuf", &WriteMember<&Fom::SayBuf>},
-    Variable{"MatiNow", &WriteMember<&Fom::MatiNow>},
-    Variable{"MatiGo", &WriteMember<&Fom::MatiGo>},
-    Variable{"TripDays", &WriteMember<&Fom::TripDays>},
-    Variable{"TripDay", &WriteMember<&Fom::TripDay>},
-    Variable{"Money", &WriteMember<&Fom::Money>},
-    Variable{"StrMax", &WriteMember<&Fom::StrMax>},
-    Variable{"StrVal", &WriteMember<&Fom::StrVal>},
-    Variable{"StrName", &WriteMember<&Fom::StrName>},
-    Variable{"IraiTbl", &WriteMember<&Fom::IraiTbl>},
-    Variable{"CargoName", &WriteMember<&Fom::CargoName>},
-    Variable{"BtlAttr", &WriteMember<&Fom::BtlAttr>},
-    Variable{"BtlPow", &WriteMember<&Fom::BtlPow>},
-    Variable{"BtlHp", &WriteMember<&Fom::BtlHp>},
-    Variable{"BtlHpMax", &WriteMember<&Fom::BtlHpMax>},
-    Variable{"IveCount", &WriteMember<&Fom::IveCount>},
-    Variable{"IveNo", &WriteMember<&Fom::IveNo>},
-    Variable{"LvMon", &WriteMember<&Fom::LvMon>},
-    Variable{"LvAtk", &WriteMember<&Fom::LvAtk>},
-    Variable{"LvLuck", &WriteMember<&Fom::LvLuck>},
-    Variable{"LvIve", &WriteMember<&Fom::LvIve>},
-    Variable{"LvYou", &WriteMember<&Fom::LvYou>},
-    Variable{"LvPen", &WriteMember<&Fom::LvPen>},
-    Variable{"LvBonus", &WriteMember<&Fom::LvBonus>},
-    Variable{"LvRest", &WriteMember<&Fom::LvRest>},
-    Variable{"LvDay", &WriteMember<&Fom::LvDay>},
-    Variable{"MusicOn", &WriteMember<&Fom::MusicOn>},
-    Variable{"BaseFontSize", &WriteMember<&Fom::BaseFontSize>},
-    Variable{"SmallFontSize", &WriteMember<&Fom::SmallFontSize>},
-};
-
-const Variable* FindVariable(std::string_view name) {
-  for (const Variable& variable : kVariables) {
-    if (variable.name == name) return &variable;
-  }
-  return nullptr;
+bool HasVariable(const Fom& fom, std::string_view name) {
+  bool found = false;
+  fom.VisitVariables([&](std::string_view variable, const auto&) { found = found || variable == name; });
+  return found;
 }
 
 // ---- Properties of the controls ----
@@ -182,15 +144,11 @@ void WriteTexts(JsonWriter& json, const Control& control) {
 }  // namespace
 
 bool Dumper::Knows(std::string_view name) const {
-  return FindVariable(name) != nullptr || fom_.FindControl(std::string(name)) != nullptr;
+  return HasVariable(fom_, name) || fom_.FindControl(std::string(name)) != nullptr;
 }
 
 void Dumper::Write(JsonWriter& json, std::string_view name) const {
-  if (const Variable* variable = FindVariable(name)) {
-    json.Key(name);
-    variable->write(json, fom_);
-    return;
-  }
+  if (WriteVariable(json, fom_, name)) return;
   if (const Control* control = fom_.FindControl(std::string(name))) {
     json.Key(name);
     WriteControl(json, *control);
@@ -202,10 +160,10 @@ void Dumper::WriteAll(JsonWriter& json) const {
     json.Key(control->Id());
     WriteControl(json, *control);
   }
-  for (const Variable& variable : kVariables) {
-    json.Key(variable.name);
-    variable.write(json, fom_);
-  }
+  fom_.VisitVariables([&](std::string_view name, const auto& value) {
+    json.Key(name);
+    WriteValue(json, value);
+  });
 }
 
 void Dumper::WriteControl(JsonWriter& json, const Control& control) const {

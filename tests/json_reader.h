@@ -49,7 +49,22 @@ struct Json {
     for (const Json& item : items) texts.push_back(item.text);
     return texts;
   }
+  // Defined below the struct, where the members' type is whole: clang would
+  // otherwise need them while the struct itself is still being defined.
+  Json();
+  Json(const Json&);
+  Json(Json&&) noexcept;
+  Json& operator=(const Json&);
+  Json& operator=(Json&&) noexcept;
+  ~Json();
 };
+
+inline Json::Json() = default;
+inline Json::Json(const Json&) = default;
+inline Json::Json(Json&&) noexcept = default;
+inline Json& Json::operator=(const Json&) = default;
+inline Json& Json::operator=(Json&&) noexcept = default;
+inline Json::~Json() = default;
 
 // Parses one line with nlohmann-json, keeping the order of object members as
 // the runner wrote them; throws on anything that is not valid JSON.

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <iostream>
 #include <random>
+#include <stdexcept>
 #include <string>
 
 #include "tests/game_fixture.h"
@@ -71,18 +72,61 @@ std::unique_ptr<Fom> OpenGame(ScriptedPlatform& platform, const std::string& fol
   return fom;
 }
 
-// The saving process: loads the game, then saves each next game for ever.
-[[noreturn]] void SaveForEver(const std::string& folder) {
+// The saving process: loads the game, then saves each next game for ever,
+// writing one byte to `started` as each save begins.
+[[noreturn]] void SaveForEver(const std::string& folder, int started) {
   ScriptedPlatform platform;
   std::unique_ptr<Fom> fom = OpenGame(platform, folder);
   if (!fom->LoadGame()) ::_exit(3);
   for (std::int32_t g = fom->Money + 1;; ++g) {
     MakeGeneration(*fom, g);
     platform.MessageBoxes.clear();
+    if (::write(started, "s", 1) != 1) ::_exit(5);
     fom->SaveGame();
     if (!platform.Failures.empty()) ::_exit(4);
   }
 }
+
+// A saving process and the pipe on which it says when each save begins.
+class Saver {
+ public:
+  explicit Saver(const std::string& folder) {
+    int ends[2];
+    if (::pipe(ends) != 0) throw std::runtime_error("no pipe");
+    pid_ = ::fork();
+    if (pid_ < 0) throw std::runtime_error("no fork");
+    if (pid_ == 0) {
+      ::close(ends[0]);
+      SaveForEver(folder, ends[1]);
+    }
+    ::close(ends[1]);
+    started_ = ends[0];
+  }
+  ~Saver() {
+    if (pid_ > 0) Kill();
+    ::close(started_);
+  }
+  Saver(const Saver&) = delete;
+  Saver& operator=(const Saver&) = delete;
+
+  // Blocks until the next save begins; false when the process ended instead.
+  bool AwaitSave() {
+    char byte = 0;
+    return ::read(started_, &byte, 1) == 1;
+  }
+  // Kills the process and returns its wait status.
+  int Kill() {
+    ::kill(pid_, SIGKILL);
+    int status = 0;
+    ::waitpid(pid_, &status, 0);
+    pid_ = 0;
+    return status;
+  }
+
+ private:
+  pid_t pid_ = 0;
+  int started_ = -1;
+};
 
 // A save killed at any moment leaves the last complete save or the one being
 // written, whole: the kills land all over the save, hundreds of times.
@@ -93,25 +137,27 @@ TEST(SaveCrash, KilledSavesLeaveTheOldOrTheNewGameNeverAMix) {
   game.fom->SaveGame();
   ASSERT_TRUE(game.platform.Failures.empty());
 
-  // One save's time, so the kills spread over a few saves from the start.
+  // One save's time, over which the kill moments are drawn.
   auto started = std::chrono::steady_clock::now();
   for (int i = 0; i < 5; ++i) game.fom->SaveGame();
   auto saveUs = std::chrono::duration_cast<std::chrono::microseconds>(
                     std::chrono::steady_clock::now() - started).count() / 5;
   std::mt19937 random(20261207);
-  std::uniform_int_distribution<long> delay(0, 2000 + 2 * saveUs);
+  std::uniform_int_distribution<long> delay(0, saveUs);
 
   std::int32_t last = 1;
   int advanced = 0;
   int interrupted = 0;
   for (int kill = 0; kill < 240; ++kill) {
-    pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) SaveForEver(game.data.Path());
+    // Every other kill lands in the first save the saver makes, the others
+    // in its second, which begins only once the first is complete: at a
+    // moment drawn over one save's time from when the saver says it begins.
+    Saver saver(game.data.Path());
+    const int saves = 1 + kill % 2;
+    for (int s = 0; s < saves; ++s)
+      ASSERT_TRUE(saver.AwaitSave()) << "the saving process ended: " << saver.Kill();
     ::usleep(static_cast<useconds_t>(delay(random)));
-    ::kill(child, SIGKILL);
-    int status = 0;
-    ::waitpid(child, &status, 0);
+    const int status = saver.Kill();
     ASSERT_TRUE(WIFSIGNALED(status)) << "the saving process stopped by itself: " << status;
     interrupted += CutShort(game.data.Path() + "txt/save");
 

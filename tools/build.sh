@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Sets up a Debian 12 machine for Kiravel, builds it, and then plays or tests.
 #   tools/build.sh play   build, then open the game window on the bundled data
-#   tools/build.sh test   build, then run the whole test suite
+#   tools/build.sh test   build, then run the whole test suite; then build again
+#                         with AddressSanitizer and UndefinedBehaviorSanitizer
+#                         (clang) and run the whole suite under them
 set -euo pipefail
 
 cd "$(dirname "$0")/.."
@@ -10,7 +12,7 @@ build="$root/build"
 
 packages=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-translations-l10n libsdl2-dev fonts-ipafont-gothic xvfb xauth chromium locales
-  desktop-file-utils appstream dpkg-dev file lintian nlohmann-json3-dev)
+  desktop-file-utils appstream dpkg-dev file lintian nlohmann-json3-dev clang libclang-rt-14-dev)
 
 as_root() {
   if [[ $(id -u) -eq 0 ]]; then "$@"; else sudo "$@"; fi
@@ -39,6 +41,13 @@ configure_and_build() {
   cmake --build "$build" -j "$(nproc)"
 }
 
+# The sanitizer build and every test under it.
+sanitized_proof() {
+  cmake --preset sanitize
+  cmake --build --preset sanitize -j "$(nproc)"
+  ctest --preset sanitize -j "$(nproc)"
+}
+
 case "${1:-}" in
   play)
     install_missing
@@ -49,8 +58,8 @@ case "${1:-}" in
     install_missing
     make_test_locale
     configure_and_build
-    cd "$build"
-    ctest --output-on-failure -j "$(nproc)"
+    (cd "$build" && ctest --output-on-failure -j "$(nproc)")
+    sanitized_proof
     ;;
   *)
     echo "usage: $0 play|test" >&2

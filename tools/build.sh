@@ -3,7 +3,8 @@
 #   tools/build.sh play   build, then open the game window on the bundled data
 #   tools/build.sh test   build, then run the whole test suite; then build again
 #                         with AddressSanitizer and UndefinedBehaviorSanitizer
-#                         (clang) and run the whole suite under them
+#                         (clang), run the whole suite under them and play
+#                         random games for a minute
 set -euo pipefail
 
 cd "$(dirname "$0")/.."
@@ -41,11 +42,13 @@ configure_and_build() {
   cmake --build "$build" -j "$(nproc)"
 }
 
-# The sanitizer build and every test under it.
+# The sanitizer build: every test, then random games.
 sanitized_proof() {
   cmake --preset sanitize
   cmake --build --preset sanitize -j "$(nproc)"
   ctest --preset sanitize -j "$(nproc)"
+  # The same games every time, so that CI passes or fails on the code alone.
+  "$root/build-sanitize/soak/kiravel-soak" --seed 20261207 --seconds 60
 }
 
 case "${1:-}" in

@@ -3,8 +3,9 @@
 #   tools/build.sh play   build, then open the game window on the bundled data
 #   tools/build.sh test   build, then run the whole test suite; then build again
 #                         with AddressSanitizer and UndefinedBehaviorSanitizer
-#                         (clang), run the whole suite under them and play
-#                         random games for a minute
+#                         (clang), run the whole suite under them, run each fuzz
+#                         target for a short while and play random games for a
+#                         minute
 set -euo pipefail
 
 cd "$(dirname "$0")/.."
@@ -42,11 +43,12 @@ configure_and_build() {
   cmake --build "$build" -j "$(nproc)"
 }
 
-# The sanitizer build: every test, then random games.
+# The sanitizer build: every test, the fuzz targets' short runs, the soak.
 sanitized_proof() {
   cmake --preset sanitize
   cmake --build --preset sanitize -j "$(nproc)"
   ctest --preset sanitize -j "$(nproc)"
+  tools/fuzz.sh 25 "$root/build-sanitize"
   # The same games every time, so that CI passes or fails on the code alone.
   "$root/build-sanitize/soak/kiravel-soak" --seed 20261207 --seconds 60
 }

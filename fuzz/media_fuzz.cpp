@@ -1,14 +1,14 @@
-// Picture and music files of any bytes: the picture probe reads only the
-// header it recognises, and a wave the data checker passes is one the
-// game's music device opens.
+// Picture and music files of any bytes: the picture decoder either refuses
+// them, saying why, or gives a picture with a size, and a wave the data
+// checker passes is one the game's music device opens.
+#include <QCoreApplication>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
-#include <string_view>
 
 #include "app/kiravel-check/media_check.h"
-#include "platform/picture_probe.h"
+#include "platform/picture_decoder.h"
 #include "platform/scripted_platform.h"
 #include "tests/game_fixture.h"
 
@@ -23,9 +23,15 @@ const kiravel::testing::DataFolder& Folder() {
   return folder;
 }
 
-void ProbeAsPicture(std::string_view bytes) {
-  const std::optional<kiravel::PictureInfo> info = kiravel::ProbePicture(bytes);
-  if (info) Require(info->Width > 0 && info->Height > 0);
+void DecodeAsPicture(const std::string& bytes) {
+  std::string problem;
+  const QImage picture =
+      kiravel::DecodePicture(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())), &problem);
+  if (picture.isNull()) {
+    Require(!problem.empty());
+  } else {
+    Require(picture.width() > 0 && picture.height() > 0);
+  }
 }
 
 void OpenAsMusic(const std::string& bytes) {
@@ -47,9 +53,15 @@ void OpenAsMusic(const std::string& bytes) {
 
 }  // namespace
 
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+  // Picture decoders are plugins, found through the application object.
+  static QCoreApplication application(*argc, *argv);
+  return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string bytes(reinterpret_cast<const char*>(data), size);
-  ProbeAsPicture(bytes);
+  DecodeAsPicture(bytes);
   OpenAsMusic(bytes);
   return 0;
 }

@@ -1,34 +1,32 @@
 #include "platform/wave_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 
 #include "platform/mci_codes.h"
+#include "platform/regular_file.h"
 
 namespace kiravel {
 
 namespace {
 
-// The file, opened without waiting (a pipe under the name would hold the
-// reader for ever) and only when it is a regular file; otherwise null, with
-// why in *problem.
+// The file, opened by the one rule for data files: never waiting on a pipe,
+// and only when it is a regular file; otherwise null, with why in *problem.
 SDL_RWops* OpenRegular(const std::string& path, std::string* problem) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  FileReadError error = FileReadError::None;
+  std::string reason;
+  const int fd = OpenRegularFile(path, &error, &reason);
   if (fd < 0) {
-    *problem = errno == ENOENT ? "missing" : std::string("unreadable (") + std::strerror(errno) + ")";
+    *problem = error == FileReadError::Missing      ? std::string("missing")
+               : error == FileReadError::NotRegular ? std::string("not a regular file")
+                                                    : "unreadable (" + reason + ")";
     return nullptr;
   }
-  struct stat info {};
-  FILE* file = nullptr;
-  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) file = ::fdopen(fd, "rb");
+  FILE* file = ::fdopen(fd, "rb");
   if (file == nullptr) {
-    *problem = "not a regular file";
+    *problem = "unreadable";
     ::close(fd);
     return nullptr;
   }

@@ -1,5 +1,6 @@
 #include "core/fom.h"
 #include "core/story_lines.h"
+#include "events/fixed_files.h"
 
 #include <limits>
 
@@ -14,7 +15,7 @@ enum Command : std::int16_t { kEvent, kForest, kRumours, kTavern, kTravel };
 }  // namespace
 
 void Fom::EnterTown() {
-  ShowTtlPicture("mati");
+  ShowTtlPicture(kTownPicture);
   ComSkep.Visible = false;
   ShowCommands(true);
   Lbl.Visible = false;
@@ -53,25 +54,25 @@ void Fom::Com_Click(std::int16_t Index) {
       if (IveCount[IveNo] < std::numeric_limits<std::int16_t>::max()) ++IveCount[IveNo];
       return;
     case kForest:
-      ShowTtlPicture("you");
+      ShowTtlPicture(kRoadPicture);
       VisitForest();
       if (gameOver_) return;
       AddStatus(Status::Days, 1);
       return;
     case kRumours:
-      ShowTtlPicture("bar");
+      ShowTtlPicture(kTavernPicture);
       HearRumours();
       if (gameOver_) return;
       AddStatus(Status::Days, 1);
       return;
     case kTavern:
-      ShowTtlPicture("bar");
+      ShowTtlPicture(kTavernPicture);
       VisitBar();
       if (gameOver_) return;
       AddMoney(-kTavernPrice);
       return;
     case kTravel:
-      ShowTtlPicture("you");
+      ShowTtlPicture(kRoadPicture);
       ChooseTown();
       return;
     default:

@@ -2,13 +2,13 @@
 // each file is loaded into the buffer E and copied into its panel,
 // stretched to fill it.
 #include "core/fom.h"
+#include "events/fixed_files.h"
 #include "events/folder_names.h"
 
 namespace kiravel {
 
 namespace {
 
-constexpr const char* kTitlePicture = "ttl";
 // A scene naming many missing pictures would otherwise bury the player in
 // boxes, one for each.
 constexpr int kMissingPictureBoxesPerScene = 3;
@@ -20,7 +20,7 @@ bool Fom::ShowTtlPicture(const std::string& name) {
 }
 
 bool Fom::ShowMonPicture(const std::string& name) {
-  return PaintPicture(PicBtlGrf, name.empty() ? kTitlePicture : "mon" + name);
+  return PaintPicture(PicBtlGrf, name.empty() ? kTitlePicture : MonsterPicture(name));
 }
 
 // Names come from story scripts; one the game cannot name safely (leaving

@@ -6,9 +6,11 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "events/fixed_files.h"
 #include "events/folder_names.h"
 #include "tests/game_fixture.h"
 #include "tests/wave.h"
@@ -170,6 +172,25 @@ TEST_F(CheckedFolder, MissingFixedFilesAreNamed) {
             "bgm.wav: error: missing: the game would play no music\n"
             "img/mon2.dat: error: missing: the monster of 水\n"
             "txt/opn.dat: error: missing: the opening scene of every new game\n");
+}
+
+// The checker asks for what the game opens by name, each file with its role.
+TEST_F(CheckedFolder, EveryFileTheGameOpensByNameIsAskedFor) {
+  std::set<std::string> expected;
+  for (const auto& [folder, files] : {std::pair{"txt/", FixedTexts()}, std::pair{"img/", FixedPictures()}}) {
+    for (const FixedFile& file : files) {
+      const std::string path = folder + file.Name + ".dat";
+      ASSERT_TRUE(std::filesystem::remove(data.Path() + path)) << path;
+      expected.insert(path + ": error: missing: " + file.Role);
+    }
+  }
+  CheckRun run = Check();
+  EXPECT_EQ(run.status, 1);
+  std::set<std::string> named;
+  for (const std::string& line : run.lines) {
+    if (expected.count(line) != 0) named.insert(line);
+  }
+  EXPECT_EQ(named, expected);
 }
 
 TEST_F(CheckedFolder, TextNotInTheGamesEncodingOrLineEndsIsReported) {

@@ -8,6 +8,7 @@
 #include <iterator>
 #include <stdexcept>
 
+#include "events/fixed_files.h"
 #include "platform/cp932.h"
 
 namespace kiravel::testing {
@@ -51,11 +52,9 @@ void DataFolder::WritePicture(const std::string& name, int width, int height) co
 }
 
 void DataFolder::WriteStandardFiles() const {
-  for (const char* name : {"ttl", "mati", "you", "bar", "mon0", "mon1", "mon2"}) {
-    WritePicture(name);
-  }
-  for (int k = 0; k < 3; ++k) {
-    WriteText("txt/mati" + std::to_string(k) + ".dat", {"噂" + std::to_string(k)});
+  for (const FixedFile& picture : FixedPictures()) WritePicture(picture.Name);
+  for (int k = 0; k < kRumourFiles; ++k) {
+    WriteText("txt/" + RumourFile(k) + ".dat", {"噂" + std::to_string(k)});
   }
 }
 

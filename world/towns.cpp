@@ -1,16 +1,10 @@
 #include "core/fom.h"
+#include "events/fixed_files.h"
 
 #include <cstdlib>
 #include <limits>
 
 namespace kiravel {
-
-namespace {
-
-// txt/mati0.dat to mati2.dat: one is read each time a rumour is bought.
-constexpr int kRumourFiles = 3;
-
-}  // namespace
 
 void Fom::AddTown(const std::string& name, std::int16_t attribute) {
   // A town's place in the list is its 16-bit number; no further town could
@@ -47,7 +41,7 @@ void Fom::HearRumours() {
   AddTown(name, static_cast<std::int16_t>(Int(platform_.Rnd() * kAttributeCount)));
   LblGame.Caption = "街の噂を聞きつけた！" + CStr(cost) + "星粒をあげたよ！\r\n";
   FileNo = Files.FreeFile();
-  std::string file = DataDir[1] + "mati" + CStr(Int(platform_.Rnd() * kRumourFiles)) + ".dat";
+  std::string file = DataDir[1] + RumourFile(Int(platform_.Rnd() * kRumourFiles)) + ".dat";
   // The town is heard of even when its rumour file cannot be read; the
   // player is told which file that was.
   if (Files.OpenForInput(FileNo, file) != TextFileError::None) {

@@ -11,6 +11,7 @@
 #include "app/kiravel-check/raw_text.h"
 #include "app/kiravel-check/script_check.h"
 #include "app/kiravel-check/story_lines.h"
+#include "events/fixed_files.h"
 #include "events/script_format.h"
 
 namespace kiravel::check {
@@ -19,30 +20,6 @@ namespace {
 
 // By file name in txt/; nothing for a file that could not be read.
 using Texts = std::map<std::string, std::optional<std::vector<std::string>>>;
-
-struct FixedFile {
-  const char* name;
-  const char* role;
-};
-
-constexpr FixedFile kFixedTexts[] = {
-    {kOpeningScene, "the opening scene of every new game"},
-    {kYearRunOutScene, "the scene when the year runs out"},
-    {kStaminaRunOutScene, "the scene when the courier's stamina runs out"},
-    {kClosingScene, "the closing scene after a story line's bonus page"},
-    {"mati0", "rumours heard in town"},
-    {"mati1", "rumours heard in town"},
-    {"mati2", "rumours heard in town"},
-    {kPageHead, "the beginning of every bonus page"},
-    {kPageFoot, "the end of every bonus page"},
-};
-
-constexpr FixedFile kFixedPictures[] = {
-    {"ttl", "the title picture"},     {"mati", "the town view"},
-    {"you", "the forest and the road"}, {"bar", "the tavern"},
-    {"mon0", "the monster of 火"},    {"mon1", "the monster of 草"},
-    {"mon2", "the monster of 水"},
-};
 
 // Every .dat name directly in txt/ but folders (the save folder is the
 // game's own); what cannot be read is a finding of its own.
@@ -65,18 +42,14 @@ Texts ReadTexts(const std::string& folder, Findings& findings) {
 
 void CheckFixedFiles(const std::string& folder, const Texts& texts, PictureShelf& pictures,
                      Findings& findings) {
-  for (const FixedFile& file : kFixedTexts) {
-    if (texts.count(std::string(file.name) + ".dat") == 0) {
-      findings.Error(std::string("txt/") + file.name + ".dat", 0,
-                     std::string("missing: ") + file.role);
+  for (const FixedFile& file : FixedTexts()) {
+    if (texts.count(file.Name + ".dat") == 0) {
+      findings.Error("txt/" + file.Name + ".dat", 0, "missing: " + file.Role);
     }
   }
-  for (const FixedFile& file : kFixedPictures) {
-    const std::string& problem = pictures.Problem(file.name);
-    if (!problem.empty()) {
-      findings.Error(std::string("img/") + file.name + ".dat", 0,
-                     problem + ": " + file.role);
-    }
+  for (const FixedFile& file : FixedPictures()) {
+    const std::string& problem = pictures.Problem(file.Name);
+    if (!problem.empty()) findings.Error("img/" + file.Name + ".dat", 0, problem + ": " + file.Role);
   }
   const std::string wave = WaveProblem(folder + "bgm.wav");
   if (!wave.empty()) findings.Error("bgm.wav", 0, wave + ": the game would play no music");

@@ -18,6 +18,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "core/job.h"
 #include "core/status.h"
 #include "core/vb.h"
 #include "platform/platform.h"
@@ -141,7 +142,7 @@ class Fom {
   PerStatus<std::int16_t> StrMax{};
   PerStatus<std::int16_t> StrVal{};
   PerStatus<std::string> StrName;
-  std::array<std::array<Variant, 6>, 4> IraiTbl;
+  std::array<std::array<Variant, kJobColumns>, kRequestOffers> IraiTbl;
   std::array<std::string, 5> CargoName;
   std::int16_t BtlAttr = 0;
   std::int16_t BtlPow = 0;

@@ -40,7 +40,7 @@ void Fom::Form_Load() {
   platform_.Randomize();
   std::copy(kStatusNames.begin(), kStatusNames.end(), StrName.begin());
   LoadControlItems();
-  StrMax = {kStrengthMax, kStrengthMax, kStrengthMax, kStrengthMax, kLastDay};
+  StrMax = kStatusMaxima;
   CargoName = {"食料", "手紙", "宝物", "武器", "歩人"};
   LblBtl[0].Caption = "魔物";
   LblBtl[1].Caption = "自分";

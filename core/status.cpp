@@ -5,7 +5,6 @@ namespace kiravel {
 
 namespace {
 
-constexpr std::int32_t kMoneyCap = 300000;
 // A monster bars the road when the day's draw is at most this (31 in 100).
 constexpr std::int32_t kMonsterChance = 30;
 
@@ -13,8 +12,8 @@ constexpr std::int32_t kMonsterChance = 30;
 
 void Fom::AddMoney(std::int16_t amount) {
   std::int64_t purse = static_cast<std::int64_t>(Money) + amount;
-  if (purse > kMoneyCap) {
-    Money = kMoneyCap;
+  if (purse > kMostMoney) {
+    Money = kMostMoney;
   } else if (purse < 0) {
     // An empty purse is paid for with the whole price in stamina.
     AddStatus(Status::Stamina, amount);

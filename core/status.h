@@ -34,6 +34,13 @@ struct PerStatus : std::array<T, kStatusCount> {
   const T& operator[](Status status) const { return (*this)[static_cast<std::size_t>(status)]; }
 };
 
+// What each status can reach at the most: StrMax of every game.
+inline constexpr PerStatus<std::int16_t> kStatusMaxima{
+    {kStrengthMax, kStrengthMax, kStrengthMax, kStrengthMax, kLastDay}};
+
+// The purse holds no more than this; more money is lost.
+inline constexpr std::int32_t kMostMoney = 300000;
+
 // One count per story line.
 using PerStoryLine = std::array<std::int16_t, kAttributeCount>;
 

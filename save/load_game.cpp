@@ -145,11 +145,11 @@ bool SaveReader::CheckJobs(const Rows& jobs, std::int64_t towns) {
   for (std::size_t i = 0; i < jobs.size(); ++i) {
     const std::vector<std::string>& job = jobs[i];
     const std::size_t line = i + 1;
-    if (!Number(SaveFile::Jobs, line, job[1], 0, kLastAttribute, &value) ||
-        !Number(SaveFile::Jobs, line, job[2], 0, kIntegerMax, &value) ||
-        !Number(SaveFile::Jobs, line, job[3], 0, towns - 1, &value) ||
-        !Number(SaveFile::Jobs, line, job[4], 0, towns - 1, &value) ||
-        !Number(SaveFile::Jobs, line, job[5], 1, kIntegerMax, &value)) {
+    if (!Number(SaveFile::Jobs, line, job[JobColumn::Attribute], 0, kLastAttribute, &value) ||
+        !Number(SaveFile::Jobs, line, job[JobColumn::Reward], 0, kIntegerMax, &value) ||
+        !Number(SaveFile::Jobs, line, job[JobColumn::From], 0, towns - 1, &value) ||
+        !Number(SaveFile::Jobs, line, job[JobColumn::To], 0, towns - 1, &value) ||
+        !Number(SaveFile::Jobs, line, job[JobColumn::Due], 1, kIntegerMax, &value)) {
       return false;
     }
   }
@@ -215,7 +215,7 @@ std::optional<SavedGame> SaveReader::Read() {
   }
   if (!ReadRows(SaveFile::Fairies, 2, &game.fairies) ||
       !CheckAttributes(SaveFile::Fairies, game.fairies) ||
-      !ReadRows(SaveFile::Jobs, 6, &game.jobs) ||
+      !ReadRows(SaveFile::Jobs, kJobColumns, &game.jobs) ||
       !CheckJobs(game.jobs, static_cast<std::int64_t>(game.towns.size())) ||
       !ReadScalars(&game)) {
     return std::nullopt;

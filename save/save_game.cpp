@@ -11,7 +11,6 @@ namespace {
 
 constexpr std::int16_t kSaveItem = 0;
 constexpr std::int16_t kLoadItem = 1;
-constexpr int kJobColumns = 6;
 
 // A number as the save file holds it: a space where a minus sign would go,
 // and one space after, " 10000 " and "-5 ".

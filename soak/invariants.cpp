@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <string_view>
 
+#include "core/job.h"
+#include "core/status.h"
 #include "core/vb.h"
 #include "platform/cp932.h"
 
@@ -15,8 +17,6 @@ using nlohmann::json;
 
 constexpr std::array<std::string_view, 6> kOutputKinds = {"dump", "refused", "msgbox",
                                                           "mci",  "picture", "error"};
-constexpr std::array<int, 5> kStatusMaxima = {1000, 1000, 1000, 1000, 365};
-constexpr long kMostMoney = 300000;
 // The name box takes at most this many characters.
 constexpr std::size_t kLongestName = 8;
 
@@ -27,7 +27,7 @@ class Checker {
   void Require(bool holds, const std::string& what) {
     if (!holds) problems.push_back(what);
   }
-  const json& At(const char* name) const { return dump_.at(name); }
+  const json& At(const std::string& name) const { return dump_.at(name); }
   std::size_t Count(const std::string& list) const { return dump_.at(list).at("List").size(); }
 
   std::vector<std::string> problems;
@@ -63,20 +63,21 @@ void CheckStatuses(Checker& c) {
             "a text speed of " + std::to_string(speed));
 }
 
+std::string JobList(int column) { return "LstSigoto(" + std::to_string(column) + ")"; }
+
 // Lists whose items belong together, row by row.
 void CheckFamilies(Checker& c) {
   c.Require(c.Count("LstMati(0)") == c.Count("LstMati(1)"), "the town lists are out of step");
   c.Require(c.Count("LstYou(0)") == c.Count("LstYou(1)"), "the fairy lists are out of step");
-  for (int k = 1; k <= 5; ++k) {
-    c.Require(c.Count("LstSigoto(0)") == c.Count("LstSigoto(" + std::to_string(k) + ")"),
-              "the job lists are out of step");
+  for (int k = JobColumn::Attribute; k < kJobColumns; ++k) {
+    c.Require(c.Count(JobList(JobColumn::Cargo)) == c.Count(JobList(k)), "the job lists are out of step");
   }
   const json& table = c.At("IraiTbl");
-  c.Require(table.size() == 4, "the request table has not 4 rows");
+  c.Require(table.size() == kRequestOffers, "the request table has not one row per offer");
   const std::size_t offers = c.Count("LstIrai");
-  c.Require(offers <= 4, "more than 4 requests on offer");
+  c.Require(offers <= kRequestOffers, "more requests on offer than the table holds");
   for (std::size_t row = 0; row < offers && row < table.size(); ++row) {
-    c.Require(table[row].size() == 6, "a request row has not 6 values");
+    c.Require(table[row].size() == kJobColumns, "a request row has not a value per job column");
     for (const json& value : table[row]) c.Require(!value.is_null(), "an offered request is empty");
   }
 }
@@ -94,14 +95,15 @@ bool IsIndexIn(const json& item, long low, long high) {
 // The hidden columns hold decimal texts within their ranges.
 void CheckColumns(Checker& c) {
   const long towns = static_cast<long>(c.Count("LstMati(0)"));
-  for (const char* list : {"LstMati(1)", "LstYou(1)", "LstSigoto(1)"}) {
+  for (const std::string& list : {std::string("LstMati(1)"), std::string("LstYou(1)"),
+                                   JobList(JobColumn::Attribute)}) {
     for (const json& item : c.At(list).at("List")) {
-      c.Require(IsIndexIn(item, 0, 2), std::string("not an attribute in ") + list + ": " + item.dump());
+      c.Require(IsIndexIn(item, 0, kAttributeCount - 1), "not an attribute in " + list + ": " + item.dump());
     }
   }
-  for (const char* list : {"LstSigoto(3)", "LstSigoto(4)"}) {
+  for (const std::string& list : {JobList(JobColumn::From), JobList(JobColumn::To)}) {
     for (const json& item : c.At(list).at("List")) {
-      c.Require(IsIndexIn(item, 0, towns - 1), std::string("not a town in ") + list + ": " + item.dump());
+      c.Require(IsIndexIn(item, 0, towns - 1), "not a town in " + list + ": " + item.dump());
     }
   }
   if (towns == 0) return;

@@ -112,7 +112,7 @@ void DescribeListFamily(ControlArray<ListBox>& family, int count, Control& windo
 void DescribeLists(Fom& f) {
   DescribeListFamily(f.LstYou, 2, f.fom, "見つけた妖精です");
   DescribeListFamily(f.LstMati, 2, f.fom, "見つけた街です");
-  DescribeListFamily(f.LstSigoto, 6, f.fom, "引き受けた依頼です");
+  DescribeListFamily(f.LstSigoto, kJobColumns, f.fom, "引き受けた依頼です");
 }
 
 void DescribeStatusPanel(Fom& f) {

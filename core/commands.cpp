@@ -54,16 +54,10 @@ void Fom::Com_Click(std::int16_t Index) {
       if (IveCount[IveNo] < std::numeric_limits<std::int16_t>::max()) ++IveCount[IveNo];
       return;
     case kForest:
-      ShowTtlPicture(kRoadPicture);
-      VisitForest();
-      if (gameOver_) return;
-      AddStatus(Status::Days, 1);
+      SpendDayOn(kRoadPicture, &Fom::VisitForest);
       return;
     case kRumours:
-      ShowTtlPicture(kTavernPicture);
-      HearRumours();
-      if (gameOver_) return;
-      AddStatus(Status::Days, 1);
+      SpendDayOn(kTavernPicture, &Fom::HearRumours);
       return;
     case kTavern:
       ShowTtlPicture(kTavernPicture);
@@ -78,6 +72,13 @@ void Fom::Com_Click(std::int16_t Index) {
     default:
       return;
   }
+}
+
+// The day passes after the visit, unless the visit has ended the game.
+void Fom::SpendDayOn(const char* picture, void (Fom::*visit)()) {
+  ShowTtlPicture(picture);
+  (this->*visit)();
+  if (!gameOver_) AddStatus(Status::Days, 1);
 }
 
 void Fom::ComSkep_Click() {

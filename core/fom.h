@@ -278,6 +278,9 @@ class Fom {
   // chosen, a procedure that is still running stops at once (gameOver_).
   void EndGame(const std::string& ending);
 
+  // core/commands.cpp: a visit from town that takes the day it is made on.
+  void SpendDayOn(const char* picture, void (Fom::*visit)());
+
   // ui/window_description.cpp
   void CreateControls();
   // Items of the control arrays created at start-up as copies of item 0.

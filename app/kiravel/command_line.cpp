@@ -1,6 +1,5 @@
 #include "app/kiravel/command_line.h"
 
-#include <cstring>
 #include <filesystem>
 
 namespace kiravel::qt {
@@ -56,13 +55,17 @@ bool CommandLineParser::Parse(const QStringList& arguments, CommandLine& line) {
   return true;
 }
 
-bool AsksOnlyForText(int argc, char** argv) {
-  for (int i = 1; i < argc; ++i) {
-    for (const char* text : {"-h", "--help", "--help-all", "-?", "-v", "--version"}) {
-      if (std::strcmp(argv[i], text) == 0) return true;
-    }
+bool AnswersInTextAlone(int argc, char** argv) {
+  QStringList arguments;
+  bool mayBeQts = false;
+  for (int i = 0; i < argc; ++i) {
+    arguments << QString::fromLocal8Bit(argv[i]);
+    if (i > 0 && argv[i][0] == '-' && argv[i][1] != '-' && argv[i][1] != '\0') mayBeQts = true;
   }
-  return false;
+  CommandLineParser parser;
+  CommandLine ignored;
+  if (!parser.Parse(arguments, ignored)) return !mayBeQts;
+  return parser.WantsHelp() || parser.WantsVersion();
 }
 
 }  // namespace kiravel::qt

@@ -33,8 +33,10 @@ class CommandLineParser {
   QString error_;
 };
 
-// Whether the arguments ask only for a text (--help, --version), which needs
-// no screen.
-bool AsksOnlyForText(int argc, char** argv);
+// Whether the arguments are answered in text alone (--help, --version or a
+// usage error), which needs no screen. Qt reads its own single-dash options
+// (-platform, -style) only once the window's application is made, so an
+// error on a line holding one is left until then.
+bool AnswersInTextAlone(int argc, char** argv);
 
 }  // namespace kiravel::qt

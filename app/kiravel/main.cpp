@@ -33,8 +33,8 @@ std::string SoundModule() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  // --help and --version print their text without opening a screen.
-  if (kiravel::qt::AsksOnlyForText(argc, argv)) qputenv("QT_QPA_PLATFORM", "offscreen");
+  // --help, --version and usage errors print their text without a screen.
+  if (kiravel::qt::AnswersInTextAlone(argc, argv)) qputenv("QT_QPA_PLATFORM", "offscreen");
   kiravel::qt::MusicThread music(SoundModule());
   QApplication application(argc, argv);
   QApplication::setApplicationName("kiravel");
@@ -44,7 +44,7 @@ int main(int argc, char** argv) {
   kiravel::qt::CommandLineParser parser;
   kiravel::qt::CommandLine line;
   if (!parser.Parse(QApplication::arguments(), line)) {
-    std::cerr << "kiravel: " << parser.Error().toStdString() << "\n";
+    std::cerr << "kiravel: " << parser.Error().toStdString() << "\n\n" << parser.Help().toStdString();
     return kiravel::qt::kUsageError;
   }
   if (parser.WantsHelp()) {

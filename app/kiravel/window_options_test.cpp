@@ -6,6 +6,9 @@
 #include <QSettings>
 #include <QWidget>
 
+#include <sys/wait.h>
+
+#include <cstdio>
 #include <string>
 
 #include "app/kiravel/command_line.h"
@@ -48,6 +51,37 @@ TEST(WindowCommandLine, OptionsAreReadAndContradictionsRefused) {
     QString error;
     EXPECT_FALSE(Parses(wrong, ignored, &error)) << wrong.join(' ').toStdString();
     EXPECT_FALSE(error.isEmpty());
+  }
+}
+
+struct ProgramRun {
+  int status = -1;
+  std::string errors;
+};
+
+// The game program run with no screen at all: no display, no Qt platform.
+ProgramRun RunWithoutScreen(const std::string& arguments) {
+  const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= " +
+                              std::string(KIRAVEL_WINDOW_PATH) + " " + arguments + " 2>&1 >/dev/null";
+  ProgramRun run;
+  FILE* pipe = ::popen(command.c_str(), "r");
+  if (pipe == nullptr) return run;
+  char chunk[4096];
+  for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) run.errors.append(chunk, n);
+  const int status = ::pclose(pipe);
+  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return run;
+}
+
+// A mistyped option is answered in text, as --help is, even where no window
+// could open.
+TEST(WindowCommandLine, UsageErrorsNeedNoScreen) {
+  for (const char* wrong : {"--bogus", "--fullscreen --window", "--data /no/such/folder"}) {
+    const ProgramRun run = RunWithoutScreen(wrong);
+    EXPECT_EQ(run.status, kUsageError) << wrong << "\n" << run.errors;
+    EXPECT_NE(run.errors.find("kiravel: "), std::string::npos) << run.errors;
+    EXPECT_NE(run.errors.find("Usage:"), std::string::npos) << run.errors;
+    EXPECT_NE(run.errors.find("--data <DIR>"), std::string::npos) << run.errors;
   }
 }
 

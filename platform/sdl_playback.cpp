@@ -45,16 +45,15 @@ class SdlPlayback : public Playback {
   bool sounding_ = false;
 };
 
-// The device reads the piece straight from the decoded samples, so it is
-// never held twice; past its end it hears silence.
+// The device takes the piece straight from the wave, so it is never held
+// twice; past its end it hears silence.
 void SdlPlayback::Feed(void* self, Uint8* stream, int length) {
   auto& playback = *static_cast<SdlPlayback*>(self);
   const std::size_t size = playback.wave_.Bytes;
   const auto wanted = static_cast<std::size_t>(length);
   const std::size_t taken = playback.sounding_ ? std::min(wanted, size - playback.next_) : 0;
   const bool muted = playback.muted_ != nullptr && *playback.muted_;
-  const std::size_t heard = muted ? 0 : taken;
-  if (heard > 0) std::memcpy(stream, playback.wave_.Samples.get() + playback.next_, heard);
+  const std::size_t heard = muted ? 0 : playback.wave_.Read(playback.next_, stream, taken);
   const int silence = playback.wave_.Format.format == AUDIO_U8 ? 0x80 : 0;
   std::memset(stream + heard, silence, wanted - heard);
   playback.next_ += taken;

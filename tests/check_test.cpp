@@ -348,6 +348,7 @@ TEST_F(CheckedFolder, MusicThatTheGameCannotPlayIsReported) {
       {"not a wave", "Could not find RIFF or WAVE identifiers (not a Waveform file)"},
       {Wave(3), "16-bit IEEE floating-point format not supported"},
       {Wave(1, false), "Missing data chunk in WAVE file"},
+      {testing::Claiming(Wave(), "fmt ", 0xFFFFFFF0u), "a chunk claims more bytes than the file holds"},
   };
   for (const auto& [bytes, problem] : cases) {
     data.WriteBytes("bgm.wav", bytes);

@@ -62,4 +62,11 @@ inline std::string MuLawWave(int frames) {
   return WaveOf(7, 8, std::string(static_cast<std::size_t>(frames), '\xFF'));
 }
 
+// The same wave with the size field of its first chunk named `id` (four
+// letters) replaced, as a broken or cut-short file may claim.
+inline std::string Claiming(std::string wave, const std::string& id, std::uint32_t size) {
+  wave.replace(wave.find(id) + 4, 4, LittleEndian(size, 4));
+  return wave;
+}
+
 }  // namespace kiravel::testing

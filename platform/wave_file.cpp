@@ -131,8 +131,9 @@ void LoadSamples(Samples samples, std::int64_t count, WaveFile& wave) {
 bool LoadedAsTheyLie(const WaveFile& wave, Samples samples, std::int64_t tried) {
   if (wave.Bytes != tried - tried % wave.FrameBytes()) return false;
   std::string lying(wave.Bytes, '\0');
-  return ReadAt(wave.File.get(), samples.At, lying.data(), lying.size()) == lying.size() &&
-         std::memcmp(lying.data(), wave.Decoded.get(), lying.size()) == 0;
+  return lying.empty() ||
+         (ReadAt(wave.File.get(), samples.At, lying.data(), lying.size()) == lying.size() &&
+          std::memcmp(lying.data(), wave.Decoded.get(), lying.size()) == 0);
 }
 
 // Judges the samples the file holds by the loader's reading of the first of

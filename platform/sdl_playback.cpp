@@ -12,6 +12,28 @@ namespace kiravel {
 
 namespace {
 
+// The sound card's buffer, in frames: what the card takes at each wake of
+// the sound thread. The piece ends somewhere in one buffer, and the rest of
+// that buffer is silence before the piece starts again with the next; so
+// the buffer is cut for the piece to fill a whole number of them, or to
+// leave the shortest rest, and among those the longest, from a fortieth to
+// a fifth of a second, is taken: it wakes the sound thread least while the
+// game stands idle.
+Uint16 BufferFrames(std::int64_t frames, int rate) {
+  const int shortest = std::clamp(rate / 40, 1, 8192);
+  const int longest = std::clamp(rate / 5, shortest, 8192);
+  int best = longest;
+  std::int64_t bestRest = -1;
+  for (int size = longest; size >= shortest; --size) {
+    const std::int64_t rest = (size - frames % size) % size;
+    if (bestRest < 0 || rest < bestRest) {
+      best = size;
+      bestRest = rest;
+    }
+  }
+  return static_cast<Uint16>(best);
+}
+
 class SdlPlayback : public Playback {
  public:
   SdlPlayback(PieceEnded ended, void* listener, const std::atomic<bool>* muted)
@@ -80,13 +102,7 @@ std::int32_t SdlPlayback::Load(const std::string& path, PieceLength* length) {
   SDL_AudioSpec format = wave_.Format;
   format.callback = &Feed;
   format.userdata = this;
-  // A device buffer of a fortieth to a twentieth of a second (1024 frames
-  // at the game's 22050 a second). The rest of the buffer the piece ends in
-  // is silence before it starts again, so a shorter one would shorten that
-  // gap, but wake the sound thread more often while the game stands idle;
-  // and the restart must come back within one buffer.
-  format.samples = 1;
-  while (format.samples < format.freq / 40 && format.samples < 8192) format.samples *= 2;
+  format.samples = BufferFrames(wave_.Frames(), wave_.Format.freq);
   output_ = SDL_OpenAudioDevice(nullptr, 0, &format, nullptr, 0);
   if (output_ == 0) {
     wave_ = WaveFile{};

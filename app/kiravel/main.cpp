@@ -64,16 +64,19 @@ int main(int argc, char** argv) {
   kiravel::qt::SpeakJapanese();
   kiravel::Fom fom(platform, folder, kiravel::WritableFolder(folder, kiravel::qt::WindowPlayerFolder()));
   kiravel::qt::GameWindow window(fom, platform);
-  window.setWindowIcon(kiravel::qt::GameIcon());
   QSettings settings;
   kiravel::qt::WindowPreferences preferences(window, music, settings);
   preferences.Restore(line.choices);
   QObject::connect(&application, &QCoreApplication::aboutToQuit, [&] { preferences.Remember(); });
   kiravel::qt::ReportFirstFrame(window);
-  // The music commands of the window's opening wait on the music thread
-  // until the sound module is loaded, once the first frame is on the screen:
-  // loading the audio libraries beside the window's own would delay it.
-  kiravel::qt::AfterFirstFrame(window, [&music] { music.Start(); });
+  // What the first frame does not show waits until it is on the screen: the
+  // sound module (loading the audio libraries beside the window's own would
+  // delay it; the music commands of the window's opening wait on the music
+  // thread meanwhile) and the window's icon, painted in three sizes.
+  kiravel::qt::AfterFirstFrame(window, [&music, &window] {
+    music.Start();
+    window.setWindowIcon(kiravel::qt::GameIcon());
+  });
   window.Open();
   kiravel::qt::PlayScenarioFromEnvironment(fom, window);
   return QApplication::exec();

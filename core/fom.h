@@ -48,6 +48,8 @@ class Fom {
   // ---- Start panel and new game (core/startup.cpp) ----
   void ComStt_Click(std::int16_t Index);
   void NewGame();
+  // The name box takes at most this many characters of the courier's name.
+  static constexpr int kLongestCourierName = 8;
 
   // ---- Money, status, day clock (core/status.cpp) ----
   void AddMoney(std::int16_t amount);

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "core/fom.h"
+#include "core/text_speeds.h"
 #include "save/save_files.h"
 
 namespace kiravel {
@@ -25,6 +26,15 @@ constexpr std::int64_t kLastAttribute = kAttributeCount - 1;
 // in it; five times that leaves room for a save edited by hand, while a
 // text of megabytes, which would slow every later command, is refused.
 constexpr std::size_t kLongestListText = 200;
+
+// "0、100、200、300": the intervals the menu sets.
+std::string TextSpeedList() {
+  std::string list;
+  for (std::int16_t item = 0; item < static_cast<std::int16_t>(kTextSpeedNames.size()); ++item) {
+    list += (item == 0 ? "" : "、") + CStr(TextSpeedInterval(item));
+  }
+  return list;
+}
 
 using Rows = std::vector<std::vector<std::string>>;
 
@@ -160,9 +170,9 @@ bool SaveReader::CheckJobs(const Rows& jobs, std::int64_t towns) {
 bool SaveReader::ReadTextSpeed(const std::string& line, std::int32_t* speed) {
   std::int64_t value = 0;
   if (!Number(SaveFile::Scalars, 4, line, 0, kLongMax, &value)) return false;
-  if (value % 100 != 0 || value > 300) {
+  if (!IsTextSpeed(value)) {
     return Fail(SaveFile::Scalars, 4,
-                "文章の速さ「" + line + "」は0、100、200、300のどれかのはずです。");
+                "文章の速さ「" + line + "」は" + TextSpeedList() + "のどれかのはずです。");
   }
   *speed = static_cast<std::int32_t>(value);
   return true;

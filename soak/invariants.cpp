@@ -4,8 +4,10 @@
 #include <cstddef>
 #include <string_view>
 
+#include "core/fom.h"
 #include "core/job.h"
 #include "core/status.h"
+#include "core/text_speeds.h"
 #include "core/vb.h"
 #include "platform/cp932.h"
 
@@ -17,8 +19,6 @@ using nlohmann::json;
 
 constexpr std::array<std::string_view, 6> kOutputKinds = {"dump", "refused", "msgbox",
                                                           "mci",  "picture", "error"};
-// The name box takes at most this many characters.
-constexpr std::size_t kLongestName = 8;
 
 class Checker {
  public:
@@ -59,7 +59,7 @@ void CheckStatuses(Checker& c) {
   c.Require(!(c.At("TimDay").at("Enabled").get<bool>() && c.At("TimBtl").at("Enabled").get<bool>()),
             "the day clock runs during a battle");
   const int speed = c.At("TimSay").at("Interval").get<int>();
-  c.Require(speed == 0 || speed == 100 || speed == 200 || speed == 300,
+  c.Require(IsTextSpeed(speed),
             "a text speed of " + std::to_string(speed));
 }
 
@@ -128,7 +128,7 @@ void CheckSelections(Checker& c, const json& dump) {
 void CheckName(Checker& c) {
   const std::string name = c.At("TxtName").at("Text").get<std::string>();
   const std::u32string characters = Utf8ToCodePoints(name);
-  c.Require(characters.size() <= kLongestName, "a name longer than the name box takes: " + name);
+  c.Require(characters.size() <= static_cast<std::size_t>(Fom::kLongestCourierName), "a name longer than the name box takes: " + name);
   for (char32_t ch : characters) {
     const bool control = ch < 0x20 || (ch >= 0x7F && ch <= 0x9F);
     c.Require(!control && Cp932CanEncode(ch), "a name the name box would refuse: " + name);

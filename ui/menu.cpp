@@ -1,13 +1,12 @@
 // The popup menu of the tavern's menu button: the text speed of scenes,
 // saving and loading, and the version box.
 #include "core/fom.h"
+#include "core/text_speeds.h"
 #include "ui/handlers.h"
 
 namespace kiravel {
 
 namespace {
-
-constexpr std::int32_t kSpeedStep = 100;
 
 // Whether item lies below from, every menu on the way enabled.
 bool ReachableBelow(const MenuItem& from, const MenuItem& item) {
@@ -31,7 +30,7 @@ void Fom::MenuCom_Click() {
 }
 
 void Fom::menu_tim_Click_Click(std::int16_t Index) {
-  TimSay.SetInterval(static_cast<std::int32_t>(Index) * kSpeedStep);
+  TimSay.SetInterval(TextSpeedInterval(Index));
 }
 
 void Fom::menu_ver_Click() {

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "core/fom.h"
+#include "core/text_speeds.h"
 #include "platform/cp932.h"
 
 namespace kiravel {
@@ -88,7 +89,7 @@ void DescribeCommands(Fom& f) {
 void DescribeCourierAndMoney(Fom& f) {
   In(f.TxtName, f.fom);
   f.TxtName.Text = "ミンヤ";
-  f.TxtName.MaxLength = 8;
+  f.TxtName.MaxLength = Fom::kLongestCourierName;
   f.TxtName.Accepts = NameCharacterAccepted;
   f.TxtName.ToolTipText = "主人公の名前（変更可能）";
   f.TxtName.Border = true;
@@ -176,9 +177,8 @@ void DescribeMenu(Fom& f) {
   In(f.menu, f.fom).Caption = "menu";
   f.menu.Visible = false;
   MenuEntry(f.menu_tim, f.menu, "文章");
-  const std::array<const char*, 4> speeds{"無し", "速い", "普通", "遅い"};
-  for (std::int16_t i = 0; i < 4; ++i) {
-    MenuEntry(f.menu_tim_Click.Add(i), f.menu_tim, speeds[static_cast<std::size_t>(i)]);
+  for (std::size_t i = 0; i < kTextSpeedNames.size(); ++i) {
+    MenuEntry(f.menu_tim_Click.Add(static_cast<std::int16_t>(i)), f.menu_tim, kTextSpeedNames[i]);
   }
   MenuEntry(f.menu_sis, f.menu, "システム");
   MenuEntry(f.menu_sis_c.Add(0), f.menu_sis, "SAVE");

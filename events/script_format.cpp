@@ -22,7 +22,6 @@ constexpr Keyword kKeywords[] = {
     {">p", ScriptCommand::NewPage, 0},     {">img", ScriptCommand::Picture, 6},
 };
 
-constexpr std::string_view kNewPage = ">p";
 constexpr std::string_view kPauseMark = ">ive";
 
 }  // namespace
@@ -32,6 +31,13 @@ ScriptCommand CommandOf(std::string_view line) {
     if (line.starts_with(keyword.text)) return keyword.command;
   }
   return ScriptCommand::Text;
+}
+
+std::string_view KeywordOf(ScriptCommand command) {
+  for (const Keyword& keyword : kKeywords) {
+    if (keyword.command == command) return keyword.text;
+  }
+  return {};
 }
 
 std::string CommandArgument(ScriptCommand command, std::string_view line) {
@@ -45,12 +51,13 @@ std::string CommandArgument(ScriptCommand command, std::string_view line) {
 // Only a line that is exactly ">p" is seen ahead; a longer one still turns
 // the page when it is reached.
 bool WaitsForClick(std::string_view next) {
-  return next == kNewPage || next.starts_with(">end") || IsPauseMark(next) ||
-         next.starts_with("tugi");
+  return next == KeywordOf(ScriptCommand::NewPage) ||
+         next.starts_with(KeywordOf(ScriptCommand::StoryEnd)) || IsPauseMark(next) ||
+         next.starts_with(KeywordOf(ScriptCommand::SceneEnd));
 }
 
 bool EndsPage(std::string_view next) {
-  return next.starts_with(">html") || WaitsForClick(next);
+  return next.starts_with(KeywordOf(ScriptCommand::BonusPage)) || WaitsForClick(next);
 }
 
 bool IsPauseMark(std::string_view line) { return line.starts_with(kPauseMark); }

@@ -17,6 +17,9 @@ enum class ScriptCommand { SceneEnd, Steps, StoryEnd, BonusPage, NewPage, Pictur
 // wins ("tugi..." ends the scene whatever follows); any other line is text.
 ScriptCommand CommandOf(std::string_view line);
 
+// The keyword a command line begins with; empty for text.
+std::string_view KeywordOf(ScriptCommand command);
+
 // What the command line carries: the count of "--", the picture of ">img",
 // the bonus page of ">html"; empty for the other lines.
 std::string CommandArgument(ScriptCommand command, std::string_view line);

@@ -45,14 +45,13 @@ class ScriptChecker {
     const ScriptCommand command = CommandOf(line);
     switch (command) {
       case ScriptCommand::SceneEnd:
-        return End(number, "tugi");
       case ScriptCommand::StoryEnd:
-        return End(number, ">end");
+        return End(number, command);
       case ScriptCommand::BonusPage:
         BonusPage(number, CommandArgument(command, line));
-        return End(number, ">html");
+        return End(number, command);
       case ScriptCommand::Steps:
-        return Steps(number, line, CommandArgument(command, line));
+        return Steps(number, CommandArgument(command, line));
       case ScriptCommand::Picture:
         return Picture(number, CommandArgument(command, line));
       case ScriptCommand::NewPage:
@@ -65,12 +64,12 @@ class ScriptChecker {
     }
   }
 
-  void End(int number, std::string_view how) {
+  void End(int number, ScriptCommand how) {
     endedAt_ = number;
     endedBy_ = how;
   }
 
-  void Steps(int number, const std::string& line, const std::string& count) {
+  void Steps(int number, const std::string& count) {
     if (IsCount(count)) return;
     Error(number, "\"--\" needs a number of steps, not \"" + count + "\"");
   }
@@ -116,12 +115,13 @@ class ScriptChecker {
     if (firstUnplayed_ == 0) return;
     std::string more = unplayed_ > 1 ? " (and " + std::to_string(unplayed_ - 1) + " more lines)" : "";
     Error(firstUnplayed_, "never played: the scene has ended at line " + std::to_string(endedAt_) +
-                              " with \"" + endedBy_ + "\"" + more);
+                              " with \"" + std::string(KeywordOf(*endedBy_)) + "\"" + more);
   }
 
   void ReportHowItEnds(int lineCount) {
     const bool endsGame = kind_ == SceneKind::GameEnding || kind_ == SceneKind::ClosingScene;
-    if (endsGame && endedBy_ != ">end" && endedBy_ != ">html") {
+    // After "tugi", or at the end of the file, the courier is back in town.
+    if (endsGame && (!endedBy_ || *endedBy_ == ScriptCommand::SceneEnd)) {
       Error(endedAt_ != 0 ? endedAt_ : lineCount,
             "this scene ends the game, but it returns to the town: end it with \">end\"");
     }
@@ -140,7 +140,7 @@ class ScriptChecker {
   ScriptContext& context_;
   ScriptFacts facts_;
   int endedAt_ = 0;
-  std::string endedBy_;
+  std::optional<ScriptCommand> endedBy_;
   int firstUnplayed_ = 0;
   int unplayed_ = 0;
 };

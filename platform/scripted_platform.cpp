@@ -7,28 +7,12 @@
 
 namespace kiravel {
 
-ScriptedPlatform::ScriptedPlatform(std::uint64_t seed) : generator_(seed) {}
+ScriptedPlatform::ScriptedPlatform(std::uint64_t seed) : draws_(seed) {}
 
-double ScriptedPlatform::Rnd() {
-  if (!draws_.empty()) {
-    double value = draws_.front();
-    draws_.pop_front();
-    return value;
-  }
-  // 53 random bits give every double of [0, 1) on the grid 2^-53.
-  return static_cast<double>(generator_() >> 11) * 0x1.0p-53;
-}
+double ScriptedPlatform::Rnd() { return draws_.Next(); }
 
 MsgBoxAnswer ScriptedPlatform::MsgBox(const std::string& text, MsgBoxButtons buttons) {
-  MsgBoxAnswer queued = buttons == MsgBoxButtons::OK ? MsgBoxAnswer::OK : MsgBoxAnswer::No;
-  if (!answers_.empty()) {
-    queued = answers_.front();
-    answers_.pop_front();
-  }
-  MsgBoxAnswer answer = MsgBoxAnswer::OK;
-  if (buttons == MsgBoxButtons::YesNo) {
-    answer = queued == MsgBoxAnswer::Yes ? MsgBoxAnswer::Yes : MsgBoxAnswer::No;
-  }
+  MsgBoxAnswer answer = answers_.Next(buttons);
   MessageBoxes.push_back(MessageBox{text, buttons, answer});
   if (OnMsgBox) OnMsgBox(MessageBoxes.back());
   return answer;

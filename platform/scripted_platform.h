@@ -8,13 +8,14 @@
 #include <deque>
 #include <functional>
 #include <optional>
-#include <random>
 #include <string>
 #include <vector>
 
+#include "platform/answer_queue.h"
 #include "platform/clock_playback.h"
 #include "platform/mci_device.h"
 #include "platform/picture_decoder.h"
+#include "platform/random_draws.h"
 #include "platform/platform.h"
 
 namespace kiravel {
@@ -25,11 +26,13 @@ class ScriptedPlatform : public Platform {
 
   // ---- Scripting ----
   // Numbers in [0, 1) returned by the next draws, in order.
-  void QueueRnd(double value) { draws_.push_back(value); }
+  void QueueRnd(double value) { draws_.Queue(value); }
   // The answer to the next message box. A box without a queued answer gets
   // OK, or No when it asks Yes or No.
-  void QueueAnswer(MsgBoxAnswer answer) { answers_.push_back(answer); }
-  std::size_t QueuedDraws() const { return draws_.size(); }
+  void QueueAnswer(MsgBoxAnswer answer) { answers_.Queue(answer); }
+  std::size_t QueuedDraws() const { return draws_.Queued(); }
+  // Draws after the queued ones start from the seed.
+  void SeedDraws(std::uint64_t seed) { draws_.Seed(seed); }
   // The item the next popup menu is answered with; without one the menu is
   // dismissed.
   void QueueMenuChoice(const MenuItem* item) { menuChoices_.push_back(item); }
@@ -78,9 +81,8 @@ class ScriptedPlatform : public Platform {
   void SetWindowHeight(std::int32_t twips);
 
  private:
-  std::mt19937_64 generator_;
-  std::deque<double> draws_;
-  std::deque<MsgBoxAnswer> answers_;
+  RandomDraws draws_;
+  AnswerQueue answers_;
   std::deque<const MenuItem*> menuChoices_;
   ClockPlayback playback_{NowMs};
   MciDevice music_{playback_};

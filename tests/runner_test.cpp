@@ -172,6 +172,20 @@ TEST_F(Scenario, ChosenSeedIsPrintedAndReplaysTheRun) {
   EXPECT_EQ(replay.errors.find("seed"), std::string::npos) << replay.errors;
 }
 
+// A recorded game starts with its seed: the line replays the run that the
+// option does, whatever seed the runner started with. A shot needs a screen.
+TEST_F(Scenario, SeedLineReplaysTheRunOfTheSeedOptionAndAShotIsRefused) {
+  const std::string scenario = "click ComStt(0)\ndump LstMati(0) Money\n";
+  Outcome byOption = Start("--app " + Quoted(data.Path()) + " --seed 77", scenario);
+  Outcome byLine = Start("--app " + Quoted(data.Path()) + " --seed 1",
+                         "seed 77\nshot town\n" + scenario);
+  ASSERT_EQ(byLine.Of("refused").size(), 1u);
+  EXPECT_EQ(byLine.Of("refused")[0]["refused"].text, "shot town");
+  EXPECT_EQ(byLine.Without("refused"), byOption.lines);
+  Outcome otherSeed = Start("--app " + Quoted(data.Path()) + " --seed 1", scenario);
+  EXPECT_NE(otherSeed.lines, byOption.lines);
+}
+
 // A pipe and a loop of links where the game's files belong, and a picture
 // name too long for the file system: each is told as a file that cannot be
 // read, and the play goes on to its end.

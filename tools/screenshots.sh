@@ -19,8 +19,9 @@ rm -f "$out"/*.png
 
 scenario="$(mktemp)"
 trap 'rm -f "$scenario"' EXIT
-# A battle may or may not break out on the road; the flute is blown only
-# while it is shown (a hidden button is skipped).
+# The scenario is in kiravel-run's language, with `shot NAME` added. A
+# battle may or may not break out on the road; the flute is blown only while
+# it is shown (a click on a hidden button is refused and changes nothing).
 {
   cat <<'SCENARIO'
 wait 500
@@ -59,12 +60,13 @@ SCENARIO
     echo "shot $(printf %02d $(( 5 + 3 * trip )))-arrived-$trip"
   done
   cat <<'SCENARIO'
-resize 1200 900
+resize 13500
 wait 500
 shot 30-large
-resize 400 300
+resize 4500
 wait 500
 shot 31-small
+answer yes
 close
 SCENARIO
 } >"$scenario"

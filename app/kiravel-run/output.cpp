@@ -1,23 +1,14 @@
 #include "app/kiravel-run/output.h"
 
+#include "scenario/command.h"
+#include "scenario/perform.h"
+
 namespace kiravel::run {
 
 namespace {
 
 const char* ButtonsName(MsgBoxButtons buttons) {
   return buttons == MsgBoxButtons::YesNo ? "YesNo" : "OK";
-}
-
-const char* AnswerName(MsgBoxAnswer answer) {
-  switch (answer) {
-    case MsgBoxAnswer::Yes:
-      return "yes";
-    case MsgBoxAnswer::No:
-      return "no";
-    case MsgBoxAnswer::OK:
-      break;
-  }
-  return "ok";
 }
 
 }  // namespace
@@ -34,19 +25,17 @@ void Output::Listen(ScriptedPlatform& platform, Fom& fom) {
 }
 
 void Output::Refused(std::string_view command, std::string_view why) {
-  JsonWriter json;
-  json.BeginObject().Key("refused").String(command).Key("why").String(why).EndObject();
-  Line(json);
+  out_ << scenario::RefusedLine(command, why) << '\n';
 }
 
-void Output::Dump(const JsonWriter& members) { out_ << "{\"dump\":" << members.Text() << "}\n"; }
+void Output::Dump(const JsonWriter& members) { out_ << scenario::DumpLine(members) << '\n'; }
 
 void Output::MessageBox(const ScriptedPlatform::MessageBox& box) {
   JsonWriter json;
   json.BeginObject().Key("msgbox").BeginObject();
   json.Key("text").String(box.Text);
   json.Key("buttons").String(ButtonsName(box.Buttons));
-  json.Key("answer").String(AnswerName(box.Answer));
+  json.Key("answer").String(scenario::AnswerWord(box.Answer));
   json.EndObject().EndObject();
   Line(json);
 }

@@ -7,11 +7,13 @@
 #include <string>
 #include <string_view>
 
-#include "app/kiravel-run/json.h"
+#include "scenario/json.h"
 #include "core/fom.h"
 #include "platform/scripted_platform.h"
 
 namespace kiravel::run {
+
+using scenario::JsonWriter;
 
 class Output {
  public:

@@ -1,21 +1,20 @@
-// The scenario commands: each line a player's action, a step of the clock,
-// a scripted answer or a look at the window.
+// The runner's stage: the scenario's commands carried out on the game with a
+// simulated clock, scripted draws and scripted answers, and what happens
+// printed as JSON Lines.
 #pragma once
 
 #include <string>
-#include <string_view>
-#include <vector>
 
 #include "app/kiravel-run/clock.h"
-#include "app/kiravel-run/dump.h"
 #include "app/kiravel-run/output.h"
 #include "core/fom.h"
 #include "platform/scripted_platform.h"
+#include "scenario/perform.h"
 #include "ui/handlers.h"
 
 namespace kiravel::run {
 
-class Runner {
+class Runner : private scenario::Stage {
  public:
   Runner(Fom& fom, ScriptedPlatform& platform, Output& output);
 
@@ -27,36 +26,24 @@ class Runner {
   bool Execute(const std::string& line);
 
  private:
-  using Words = std::vector<std::string>;
-  // Each command returns why it was refused, or "" when it was carried out.
-  using Command = std::string (Runner::*)(const std::string& line, const Words& words);
-  struct CommandEntry {
-    std::string_view name;
-    Command run;
-  };
-  static const CommandEntry kCommands[];
-
-  std::string Click(const std::string& line, const Words& words);
-  std::string Select(const std::string& line, const Words& words);
-  std::string Type(const std::string& line, const Words& words);
-  std::string Menu(const std::string& line, const Words& words);
-  std::string Tick(const std::string& line, const Words& words);
-  std::string Wait(const std::string& line, const Words& words);
-  std::string Rnd(const std::string& line, const Words& words);
-  std::string Answer(const std::string& line, const Words& words);
-  std::string Resize(const std::string& line, const Words& words);
-  std::string Close(const std::string& line, const Words& words);
-  std::string Dump(const std::string& line, const Words& words);
-
-  // One tick of the timer; the clock counts its next one from now. (Every
-  // timer a handler switches tells the clock itself.)
-  void DeliverTick(const TimerBinding& timer);
+  void Click(Control& control) override;
+  void Select(ListBox& list, int index) override;
+  void Type(TextBox& box, const std::string& text) override;
+  void Choose(MenuItem& item) override;
+  void Tick(const TimerBinding& timer) override;
+  void Wait(std::int64_t ms) override;
+  void QueueDraws(const std::vector<double>& draws) override;
+  void QueueAnswer(MsgBoxAnswer answer) override;
+  void Resize(std::int32_t height, const std::optional<ScreenSize>& screen) override;
+  void Close() override;
+  void Seed(std::uint64_t seed) override;
+  std::string Shot(const std::string& name) override;
+  void Dumped(const scenario::JsonWriter& members) override;
 
   Fom& fom_;
   ScriptedPlatform& platform_;
   Output& output_;
   TimerClock clock_;
-  Dumper dumper_;
   bool closed_ = false;
 };
 

@@ -28,6 +28,10 @@ CommandLineParser::CommandLineParser() {
   parser_.addOption({"fullscreen", "Opens the window on the full screen."});
   parser_.addOption({"window", "Opens the window as a window, not full screen."});
   parser_.addOption({"mute", "Plays without music."});
+  parser_.addOption({"record",
+                     "Writes the game as it is played into FILE, a scenario that\n"
+                     "kiravel-run --app DIR FILE plays again to the same state.",
+                     "FILE"});
 }
 
 bool CommandLineParser::Parse(const QStringList& arguments, CommandLine& line) {
@@ -52,6 +56,7 @@ bool CommandLineParser::Parse(const QStringList& arguments, CommandLine& line) {
   if (parser_.isSet("fullscreen")) line.choices.fullScreen = true;
   if (parser_.isSet("window")) line.choices.fullScreen = false;
   line.choices.mute = parser_.isSet("mute");
+  line.record = parser_.value("record").toStdString();
   return true;
 }
 

@@ -1,5 +1,5 @@
 // The game window's command line: kiravel [--data DIR] [--fullscreen |
-// --window] [--mute], with --help and --version.
+// --window] [--mute] [--record FILE], with --help and --version.
 #pragma once
 
 #include <QCommandLineParser>
@@ -15,6 +15,7 @@ inline constexpr int kUsageError = 2;
 
 struct CommandLine {
   std::string data;  // empty: found by the usual rule
+  std::string record;  // empty: the game is not recorded
   StartChoices choices;
 };
 

@@ -61,12 +61,36 @@ QWidget* GameWindow::WidgetOf(const Control& control) const {
   return found == views_.end() || found->second == nullptr ? nullptr : &found->second->Widget();
 }
 
+void GameWindow::RecordTo(scenario::Recorder& recorder) {
+  recorder_ = &recorder;
+  recorder.Played(scenario::Seed{platform_.Seed()});
+  platform_.OnAnswered([this](MsgBoxAnswer answer) {
+    if (recorder_ != nullptr) recorder_->Answered(answer);
+  });
+}
+
 void GameWindow::Click(const Control& control) {
   const ClickBinding* binding = FindClick(control.Name);
   if (binding == nullptr) return;
   if (CoveredByStartPanel(fom_, control)) return;
   Run([this, binding, &control] {
-    if (control.Shown() && control.Usable()) binding->click(fom_, control.Index);
+    if (!control.Shown() || !control.Usable()) return;
+    Playing(scenario::Click{control.Id()});
+    binding->click(fom_, control.Index);
+  });
+}
+
+void GameWindow::Select(ListBox& list, int index) {
+  Run([this, &list, index] {
+    Playing(scenario::Select{list.Id(), std::to_string(index), index});
+    list.ListIndex = index;
+  });
+}
+
+void GameWindow::Type(TextBox& box, const std::string& text) {
+  Run([this, &box, text] {
+    Playing(scenario::Type{box.Id(), text});
+    box.Type(text);
   });
 }
 
@@ -80,7 +104,15 @@ void GameWindow::resizeEvent(QResizeEvent*) {
     resizeWaiting_ = true;
     return;
   }
-  Run([this] { fom_.Form_Resize(); });
+  ResizeGame();
+}
+
+// The game lays itself out for the window's outer height on this screen.
+void GameWindow::ResizeGame() {
+  Run([this] {
+    Playing(scenario::Resize{platform_.Window().Height, platform_.Screen()});
+    fom_.Form_Resize();
+  });
 }
 
 void GameWindow::closeEvent(QCloseEvent* event) {
@@ -88,13 +120,19 @@ void GameWindow::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  // The question about the journey and the unloading are one event: the
+  // answer that lets the window close is recorded before the close.
   std::int16_t cancel = 0;
-  Run([this, &cancel] { fom_.Form_QueryUnload(cancel); });
+  Run([this, &cancel] {
+    fom_.Form_QueryUnload(cancel);
+    if (cancel != 0) return;
+    Playing(scenario::Close{});
+    fom_.Form_Unload();
+  });
   if (cancel != 0) {
     event->ignore();
     return;
   }
-  Run([this] { fom_.Form_Unload(); });
   closed_ = true;
   timers_.StopAll();
   event->accept();
@@ -140,7 +178,7 @@ void GameWindow::Run(const std::function<void()>& event) {
   busy_ = false;
   if (resizeWaiting_) {
     resizeWaiting_ = false;
-    QTimer::singleShot(0, this, [this] { Run([this] { fom_.Form_Resize(); }); });
+    QTimer::singleShot(0, this, [this] { ResizeGame(); });
   }
 }
 
@@ -152,7 +190,23 @@ void GameWindow::RunOne(const std::function<void()>& event) {
     // save what there is.
     platform_.ReportFailure(std::string("ゲームの処理が途中で止まりました：") + fault.what());
   }
+  Recorded();
   Sync();
+}
+
+void GameWindow::Playing(scenario::Command command) { playing_ = std::move(command); }
+
+// An event that reached the game goes into the recording, even one the game
+// failed in: replaying it shows the failure. The popup menu's choice stands
+// for the click that opened it. An event that reached nothing (a close taken
+// back) leaves no answers behind.
+void GameWindow::Recorded() {
+  std::optional<scenario::Command> played = std::exchange(playing_, std::nullopt);
+  const MenuItem* chosen = platform_.TakeMenuChoice();
+  if (recorder_ == nullptr) return;
+  if (!played) return recorder_->Dropped();
+  if (chosen != nullptr) played = scenario::Menu{chosen->Id()};
+  recorder_->Played(*played);
 }
 
 // A tick that falls due while another event runs is dropped: the timer
@@ -161,7 +215,10 @@ void GameWindow::Tick(const TimerBinding& timer) {
   if (busy_ || closed_) return;
   const Timer& model = fom_.*timer.timer;
   if (!model.Enabled() || model.Interval() <= 0) return;
-  Run([this, &timer] { (fom_.*timer.tick)(); });
+  Run([this, &timer] {
+    Playing(scenario::Tick{&timer});
+    (fom_.*timer.tick)();
+  });
 }
 
 // The piece has played to its end: the music timer runs now rather than at
@@ -172,7 +229,9 @@ void GameWindow::MusicEnded() {
     if (!timer.followsMusic) continue;
     Run([this, &timer] {
       const Timer& model = fom_.*timer.timer;
-      if (model.Enabled() && model.Interval() > 0) (fom_.*timer.tick)();
+      if (!model.Enabled() || model.Interval() <= 0) return;
+      Playing(scenario::Tick{&timer});
+      (fom_.*timer.tick)();
     });
   }
 }

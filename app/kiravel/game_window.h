@@ -18,6 +18,8 @@
 #include "app/kiravel/qt_platform.h"
 #include "app/kiravel/views.h"
 #include "core/fom.h"
+#include "scenario/command.h"
+#include "scenario/recorder.h"
 
 namespace kiravel::qt {
 
@@ -34,8 +36,17 @@ class GameWindow : public QWidget, public PlayerInput {
   QWidget* WidgetOf(const Control& control) const;
   const ModelTimers& GameTimers() const { return timers_; }
 
+  // From now on every event that reaches the game is written to the
+  // recorder as a scenario line, starting with the seed of the draws.
+  void RecordTo(scenario::Recorder& recorder);
+
   void Click(const Control& control) override;
-  void Change(const std::function<void()>& change) override;
+  void Select(ListBox& list, int index) override;
+  void Type(TextBox& box, const std::string& text) override;
+  // One tick of the timer, as its Qt timer delivers it.
+  void Tick(const TimerBinding& timer);
+  // Runs a change to the game as one event of the window.
+  void Change(const std::function<void()>& change);
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -51,8 +62,11 @@ class GameWindow : public QWidget, public PlayerInput {
   // open) waits for it.
   void Run(const std::function<void()>& event);
   void RunOne(const std::function<void()>& event);
-  void Tick(const TimerBinding& timer);
+  void ResizeGame();
   void MusicEnded();
+  // The event now running reaches the game as this command.
+  void Playing(scenario::Command command);
+  void Recorded();
   void Sync();
   void CreateMissingViews();
   bool StackingChanged();
@@ -75,6 +89,8 @@ class GameWindow : public QWidget, public PlayerInput {
   std::vector<std::pair<const PlacedControl*, View*>> drawn_;
   std::vector<int> zOrders_;
   std::deque<std::function<void()>> waiting_;
+  scenario::Recorder* recorder_ = nullptr;
+  std::optional<scenario::Command> playing_;
   bool loaded_ = false;
   bool busy_ = false;
   bool closed_ = false;

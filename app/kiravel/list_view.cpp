@@ -38,10 +38,7 @@ void ListView::Apply(double twipsPerPixel) {
 
 void ListView::Selected(int row) {
   if (applying_) return;
-  input_.Change([this, row] {
-    list_.ListIndex = row;
-    index_ = row;
-  });
+  input_.Select(list_, row);
 }
 
 }  // namespace kiravel::qt

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <string>
 
 #include "app/kiravel/appearance.h"
@@ -19,6 +20,7 @@
 #include "core/fom.h"
 #include "kiravel/build_info.h"
 #include "platform/game_folders.h"
+#include "scenario/recorder.h"
 
 namespace {
 
@@ -77,7 +79,16 @@ int main(int argc, char** argv) {
     music.Start();
     window.setWindowIcon(kiravel::qt::GameIcon());
   });
+  std::optional<kiravel::scenario::Recorder> recorder;
+  if (!line.record.empty()) {
+    recorder.emplace(line.record);
+    if (!recorder->IsOpen()) {
+      std::cerr << "kiravel: cannot write the recording " << line.record << "\n";
+      return kiravel::qt::kUsageError;
+    }
+    window.RecordTo(*recorder);
+  }
   window.Open();
-  kiravel::qt::PlayScenarioFromEnvironment(fom, window);
+  kiravel::qt::PlayScenarioFromEnvironment(fom, window, platform);
   return QApplication::exec();
 }

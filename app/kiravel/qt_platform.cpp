@@ -11,6 +11,7 @@
 #include <future>
 #include <map>
 #include <optional>
+#include <random>
 #include <utility>
 
 #include "app/kiravel/views.h"
@@ -50,41 +51,58 @@ std::pair<QByteArray, QImage> ReadAndDecode(const std::string& path) {
   return {std::move(*bytes), std::move(pixels)};
 }
 
+// A seed of its own for every start of the window, as the game's
+// randomizing from the clock gives.
+std::uint64_t ChooseSeed() {
+  auto now = std::chrono::system_clock::now().time_since_epoch().count();
+  return static_cast<std::uint64_t>(now) ^ std::random_device{}();
+}
+
 }  // namespace
 
-QtPlatform::QtPlatform(MusicThread& music) : music_(music) {}
+QtPlatform::QtPlatform(MusicThread& music) : music_(music), seed_(ChooseSeed()), draws_(seed_) {}
 
 std::vector<std::string> QtPlatform::ReleaseFailures() {
   holding_ = false;
   return std::exchange(held_, {});
 }
 
-void QtPlatform::Randomize() {
-  auto now = std::chrono::steady_clock::now().time_since_epoch().count();
-  generator_.seed(static_cast<std::uint64_t>(now) ^ std::random_device{}());
+void QtPlatform::SetSeed(std::uint64_t seed) {
+  seed_ = seed;
+  draws_.Seed(seed);
 }
 
-double QtPlatform::Rnd() {
-  // 53 random bits give every double of [0, 1) on the grid 2^-53.
-  return static_cast<double>(generator_() >> 11) * 0x1.0p-53;
+void QtPlatform::AnswerFromScenario(std::function<void(QWidget& shown)> shown) {
+  scenarioShown_ = std::move(shown);
 }
 
-QMessageBox::StandardButton QtPlatform::Ask(QMessageBox::Icon icon, const std::string& text,
-                                            QMessageBox::StandardButtons buttons) {
-  QMessageBox box(icon, kTitle, QtText(text), buttons, window_);
+void QtPlatform::Randomize() { draws_.Seed(seed_); }
+
+double QtPlatform::Rnd() { return draws_.Next(); }
+
+MsgBoxAnswer QtPlatform::Ask(QMessageBox::Icon icon, const std::string& text,
+                             MsgBoxButtons buttons) {
+  const bool yesNo = buttons == MsgBoxButtons::YesNo;
+  QMessageBox box(icon, kTitle, QtText(text),
+                  yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, window_);
   // Every Yes of the game throws something away: a stray Enter must not.
-  if (buttons.testFlag(QMessageBox::No)) box.setDefaultButton(QMessageBox::No);
-  return static_cast<QMessageBox::StandardButton>(box.exec());
+  if (yesNo) box.setDefaultButton(QMessageBox::No);
+  MsgBoxAnswer answer = MsgBoxAnswer::OK;
+  if (scenarioShown_) {
+    box.show();
+    scenarioShown_(box);
+    answer = answers_.Next(buttons);
+  } else if (yesNo) {
+    answer = box.exec() == QMessageBox::Yes ? MsgBoxAnswer::Yes : MsgBoxAnswer::No;
+  } else {
+    box.exec();
+  }
+  if (answered_) answered_(answer);
+  return answer;
 }
 
 MsgBoxAnswer QtPlatform::MsgBox(const std::string& text, MsgBoxButtons buttons) {
-  if (buttons == MsgBoxButtons::OK) {
-    Ask(QMessageBox::NoIcon, text, QMessageBox::Ok);
-    return MsgBoxAnswer::OK;
-  }
-  QMessageBox::StandardButton answer =
-      Ask(QMessageBox::NoIcon, text, QMessageBox::Yes | QMessageBox::No);
-  return answer == QMessageBox::Yes ? MsgBoxAnswer::Yes : MsgBoxAnswer::No;
+  return Ask(QMessageBox::NoIcon, text, buttons);
 }
 
 void QtPlatform::ReportFailure(const std::string& text) {
@@ -92,7 +110,7 @@ void QtPlatform::ReportFailure(const std::string& text) {
     held_.push_back(text);
     return;
   }
-  Ask(QMessageBox::Warning, text, QMessageBox::Ok);
+  Ask(QMessageBox::Warning, text, MsgBoxButtons::OK);
 }
 
 std::int32_t QtPlatform::mciSendString(const std::string& command, std::string* reply,
@@ -124,12 +142,25 @@ std::shared_ptr<const Image> QtPlatform::LoadPicture(const std::string& path) {
 }
 
 const MenuItem* QtPlatform::PopupMenu(const MenuItem& root) {
+  chosen_ = Choose(root);
+  return chosen_;
+}
+
+const MenuItem* QtPlatform::Choose(const MenuItem& root) {
   QMenu menu(window_);
   std::map<QAction*, const MenuItem*> items;
   AddItems(menu, root, items);
-  QAction* chosen = menu.exec(QCursor::pos());
-  auto found = items.find(chosen);
-  return found == items.end() ? nullptr : found->second;
+  if (!scenarioShown_) {
+    auto found = items.find(menu.exec(QCursor::pos()));
+    return found == items.end() ? nullptr : found->second;
+  }
+  menu.popup(QCursor::pos());
+  scenarioShown_(menu);
+  menu.close();
+  if (menuChoices_.empty()) return nullptr;
+  const MenuItem* choice = menuChoices_.front();
+  menuChoices_.pop_front();
+  return choice;
 }
 
 ScreenSize QtPlatform::Screen() {

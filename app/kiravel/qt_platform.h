@@ -11,13 +11,15 @@
 #include <cstdint>
 #include <functional>
 #include <future>
-#include <random>
+#include <deque>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "platform/answer_queue.h"
 #include "platform/picture_decoder.h"
 #include "platform/platform.h"
+#include "platform/random_draws.h"
 #include "app/kiravel/music_thread.h"
 
 namespace kiravel::qt {
@@ -43,6 +45,23 @@ class QtPlatform : public Platform {
   // over when the file still holds the same bytes.
   void DecodeAhead(const std::string& path);
 
+  // ---- Scenarios: what the window's player and its recording use ----
+  // The seed the game's draws start from when it randomizes: chosen when
+  // the window starts, or given by a scenario.
+  std::uint64_t Seed() const { return seed_; }
+  void SetSeed(std::uint64_t seed);
+  void QueueRnd(double value) { draws_.Queue(value); }
+  // From now on message boxes are answered from the queue, as the runner
+  // answers them, and the popup menu with the queued choice or nothing;
+  // each is shown to `shown` first, then closed.
+  void AnswerFromScenario(std::function<void(QWidget& shown)> shown);
+  void QueueAnswer(MsgBoxAnswer answer) { answers_.Queue(answer); }
+  void QueueMenuChoice(const MenuItem* item) { menuChoices_.push_back(item); }
+  // Told of every answer a message box was given.
+  void OnAnswered(std::function<void(MsgBoxAnswer)> answered) { answered_ = std::move(answered); }
+  // The item the last popup menu was answered with, once.
+  const MenuItem* TakeMenuChoice() { return std::exchange(chosen_, nullptr); }
+
   void Randomize() override;
   double Rnd() override;
   MsgBoxAnswer MsgBox(const std::string& text, MsgBoxButtons buttons) override;
@@ -59,8 +78,8 @@ class QtPlatform : public Platform {
   bool SetWindowTop(std::int32_t twips) override;
 
  private:
-  QMessageBox::StandardButton Ask(QMessageBox::Icon icon, const std::string& text,
-                                  QMessageBox::StandardButtons buttons);
+  MsgBoxAnswer Ask(QMessageBox::Icon icon, const std::string& text, MsgBoxButtons buttons);
+  const MenuItem* Choose(const MenuItem& root);
   // A minimised, maximised or full-screen window keeps its size and place.
   bool Fixed() const;
   void TakeDecodedAhead();
@@ -69,7 +88,14 @@ class QtPlatform : public Platform {
 
   MusicThread& music_;
   QWidget* window_ = nullptr;
-  std::mt19937_64 generator_;
+  std::uint64_t seed_;
+  RandomDraws draws_;
+  // Set while a scenario answers the boxes and the menu.
+  std::function<void(QWidget&)> scenarioShown_;
+  AnswerQueue answers_;
+  std::deque<const MenuItem*> menuChoices_;
+  std::function<void(MsgBoxAnswer)> answered_;
+  const MenuItem* chosen_ = nullptr;
   bool holding_ = false;
   std::vector<std::string> held_;
   PictureReader pictures_;

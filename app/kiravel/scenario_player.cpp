@@ -1,147 +1,129 @@
 #include "app/kiravel/scenario_player.h"
 
-#include <QAbstractButton>
-#include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QKeyEvent>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
-#include <QMessageBox>
-#include <QMouseEvent>
-#include <QTextStream>
 #include <QTimer>
 
+#include <algorithm>
+#include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <iostream>
+#include <vector>
+
+#include "scenario/command.h"
+#include "scenario/perform.h"
 
 namespace kiravel::qt {
 
 namespace {
 
-// How often the player looks for a message box to answer.
-constexpr int kBoxWatchMs = 50;
-
 void Log(const QString& text) {
   std::fprintf(stderr, "kiravel scenario: %s\n", text.toUtf8().constData());
 }
 
-class ScenarioPlayer : public QObject {
+class ScenarioPlayer : public QObject, private scenario::Stage {
  public:
-  ScenarioPlayer(Fom& fom, GameWindow& window, QStringList lines, QString shotDir)
-      : QObject(&window), fom_(fom), window_(window), lines_(std::move(lines)),
-        shotDir_(std::move(shotDir)) {
-    connect(&watch_, &QTimer::timeout, this, [this] { AnswerBoxes(); });
-    watch_.start(kBoxWatchMs);
+  ScenarioPlayer(Fom& fom, GameWindow& window, QtPlatform& platform,
+                 std::vector<scenario::Line> lines, QString shotDir)
+      : QObject(&window), fom_(fom), window_(window), platform_(platform),
+        lines_(std::move(lines)), shotDir_(std::move(shotDir)) {
+    platform_.AnswerFromScenario([this](QWidget& shown) { ShotOf(shown); });
     QTimer::singleShot(0, this, [this] { Next(); });
   }
 
  private:
+  // Carries out the commands up to the next wait, then lets the window run.
   void Next() {
     while (next_ < lines_.size()) {
-      QString line = lines_[next_++].trimmed();
-      if (line.isEmpty() || line.startsWith('#')) continue;
-      Log(line);
-      int wait = Execute(line);
-      QTimer::singleShot(wait, this, [this] { Next(); });
-      return;
+      const scenario::Line& line = lines_[next_++];
+      if (!line.command && line.refusal.empty()) continue;
+      Log(QString::fromStdString(line.text));
+      waitMs_ = 0;
+      std::string why = line.command ? scenario::Perform(*line.command, fom_, *this) : line.refusal;
+      if (!why.empty()) {
+        std::cout << scenario::RefusedLine(line.text, why) << std::endl;
+        Log(QString::fromStdString(why));
+      }
+      if (closed_) return;
+      if (waitMs_ > 0) {
+        QTimer::singleShot(std::chrono::milliseconds(waitMs_), this, [this] { Next(); });
+        return;
+      }
     }
-    // Played to the end: the game runs on undisturbed, as a player left it.
-    watch_.stop();
+    // Played to the end: the game runs on as a player left it.
   }
 
-  // Carries out one command; returns how long to let the game run after it.
-  int Execute(const QString& line) {
-    QStringList words = line.split(' ', Qt::SkipEmptyParts);
-    const QString& command = words[0];
-    if (command == "wait" && words.size() == 2) return words[1].toInt();
-    if (command == "shot" && words.size() == 2) {
-      window_.grab().save(QDir(shotDir_).filePath(words[1] + ".png"));
-    } else if (command == "resize" && words.size() == 3) {
-      window_.resize(words[1].toInt(), words[2].toInt());
-    } else if (command == "close" && words.size() == 1) {
-      // The player who closes the window means it: a question about the
-      // journey in progress is answered Yes.
-      closing_ = true;
-      window_.close();
-      closing_ = false;
-    } else if (words.size() >= 2 && QStringList{"click", "select", "type"}.contains(command)) {
-      Use(command, words[1], line.section(' ', 2));
-    } else {
-      Log("not understood: " + line);
-    }
-    return 0;
+  void Click(Control& control) override { window_.Click(control); }
+  void Select(ListBox& list, int index) override { window_.Select(list, index); }
+  void Type(TextBox& box, const std::string& text) override { window_.Type(box, text); }
+  void Choose(MenuItem& item) override {
+    platform_.QueueMenuChoice(&item);
+    window_.Click(fom_.MenuCom);
+  }
+  void Tick(const TimerBinding& timer) override { window_.Tick(timer); }
+  void Wait(std::int64_t ms) override { waitMs_ += ms; }
+  void QueueDraws(const std::vector<double>& draws) override {
+    for (double draw : draws) platform_.QueueRnd(draw);
+  }
+  void QueueAnswer(MsgBoxAnswer answer) override { platform_.QueueAnswer(answer); }
+  // The screen is the real one, whatever size the scenario gives it.
+  void Resize(std::int32_t height, const std::optional<ScreenSize>&) override {
+    int frame = window_.frameGeometry().height() - window_.height();
+    int pixels = static_cast<int>(std::lround(height / platform_.TwipsPerPixel())) - frame;
+    window_.resize(window_.width(), std::max(1, pixels));
+  }
+  void Close() override {
+    closed_ = true;
+    window_.close();
+  }
+  void Seed(std::uint64_t seed) override { platform_.SetSeed(seed); }
+  std::string Shot(const std::string& name) override {
+    QString file = QDir(shotDir_).filePath(QString::fromStdString(name) + ".png");
+    if (!window_.grab().save(file)) return "cannot save " + file.toStdString();
+    return "";
+  }
+  void Dumped(const scenario::JsonWriter& members) override {
+    std::cout << scenario::DumpLine(members) << std::endl;
   }
 
-  void Use(const QString& command, const QString& name, const QString& rest) {
-    Control* control = fom_.FindControl(name.toStdString());
-    QWidget* widget = control != nullptr ? window_.WidgetOf(*control) : nullptr;
-    if (widget == nullptr) return Log("no drawn control " + name);
-    if (!widget->isVisible()) return Log(name + " is hidden: skipped");
-    if (command == "click") return Click(*widget);
-    if (auto* list = qobject_cast<QListWidget*>(widget); list && command == "select") {
-      return list->setCurrentRow(rest.toInt());
-    }
-    if (auto* box = qobject_cast<QLineEdit*>(widget); box && command == "type") {
-      box->setFocus();
-      box->selectAll();
-      QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, rest);
-      QCoreApplication::sendEvent(box, &key);
-      return;
-    }
-    Log(name + " does not take " + command);
-  }
-
-  static void Click(QWidget& widget) {
-    if (auto* button = qobject_cast<QAbstractButton*>(&widget)) return button->click();
-    QPointF centre = QRectF(widget.rect()).center();
-    QPointF global = widget.mapToGlobal(centre);
-    QMouseEvent press(QEvent::MouseButtonPress, centre, global, Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    QCoreApplication::sendEvent(&widget, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, centre, global, Qt::LeftButton,
-                        Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(&widget, &release);
-  }
-
-  void AnswerBoxes() {
-    if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
-      menu->grab().save(QDir(shotDir_).filePath(QStringLiteral("menu-%1.png").arg(++menus_)));
-      menu->close();
-    }
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (box == nullptr) return;
-    box->grab().save(QDir(shotDir_).filePath(QStringLiteral("box-%1.png").arg(++boxes_)));
-    Log("message box: " + box->text());
-    QAbstractButton* answer = closing_ ? box->button(QMessageBox::Yes) : box->defaultButton();
-    if (answer == nullptr && !box->buttons().isEmpty()) answer = box->buttons().first();
-    if (answer != nullptr) answer->click();
+  void ShotOf(QWidget& shown) {
+    bool box = qobject_cast<QMenu*>(&shown) == nullptr;
+    QString name = box ? QStringLiteral("box-%1.png").arg(++boxes_)
+                       : QStringLiteral("menu-%1.png").arg(++menus_);
+    shown.grab().save(QDir(shotDir_).filePath(name));
   }
 
   Fom& fom_;
   GameWindow& window_;
-  QStringList lines_;
+  QtPlatform& platform_;
+  std::vector<scenario::Line> lines_;
   QString shotDir_;
-  QTimer watch_;
-  qsizetype next_ = 0;
-  bool closing_ = false;
+  std::size_t next_ = 0;
+  std::int64_t waitMs_ = 0;
+  bool closed_ = false;
   int boxes_ = 0;
   int menus_ = 0;
 };
 
 }  // namespace
 
-void PlayScenarioFromEnvironment(Fom& fom, GameWindow& window) {
+void PlayScenarioFromEnvironment(Fom& fom, GameWindow& window, QtPlatform& platform) {
   const char* file = std::getenv("KIRAVEL_SCREENSHOT_SCENARIO");
   if (file == nullptr) return;
   QFile scenario(QString::fromLocal8Bit(file));
-  if (!scenario.open(QIODevice::ReadOnly | QIODevice::Text)) {
-    return Log("cannot read " + scenario.fileName());
+  if (!scenario.open(QIODevice::ReadOnly)) return Log("cannot read " + scenario.fileName());
+  std::vector<scenario::Line> lines;
+  while (!scenario.atEnd()) {
+    QByteArray line = scenario.readLine();
+    if (line.endsWith('\n')) line.chop(1);
+    lines.push_back(scenario::ParseLine(line.toStdString()));
   }
   const char* dir = std::getenv("KIRAVEL_SCREENSHOT_DIR");
-  QStringList lines = QTextStream(&scenario).readAll().split('\n');
-  new ScenarioPlayer(fom, window, lines, dir != nullptr ? QString::fromLocal8Bit(dir) : ".");
+  new ScenarioPlayer(fom, window, platform, std::move(lines),
+                     dir != nullptr ? QString::fromLocal8Bit(dir) : ".");
 }
 
 }  // namespace kiravel::qt

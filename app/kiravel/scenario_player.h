@@ -1,24 +1,22 @@
-// A hidden hook for looking at the game on a real screen. With
-// KIRAVEL_SCREENSHOT_SCENARIO=FILE the window plays the file's commands once
-// it is open, through its widgets as a player would, and saves screenshots
-// into KIRAVEL_SCREENSHOT_DIR (the current folder when unset). One command a
-// line; "#" starts a comment:
-//   click NAME       press the control's widget (skipped while it is hidden)
-//   select NAME K    choose item K of a list
-//   type NAME TEXT   type TEXT into a text box over what it holds
-//   wait MS          let the game run for MS milliseconds
-//   shot FILE        save the window as FILE.png
-//   resize W H       size the window to W × H pixels
-//   close            close the window
-// A message box that comes up is saved as box-N.png and answered with its
-// default button; a popup menu is saved as menu-N.png and dismissed.
+// The window plays a scenario: with KIRAVEL_SCREENSHOT_SCENARIO=FILE it
+// carries out the file's commands once it is open, in the runner's language
+// with the runner's meanings, through the window's own delivery of events
+// (clicks, selections, typing, the menu, timer ticks). `wait MS` lets the
+// real window run for MS ms; `resize H` sizes the window to an outer height
+// of H twips on the real screen; `close` closes it as the player would and
+// ends the scenario. What only a screen has: `shot NAME` saves the window
+// as NAME.png into KIRAVEL_SCREENSHOT_DIR (the current folder when unset).
+// Message boxes and the popup menu are answered from the scenario, as the
+// runner answers them, and saved as box-N.png and menu-N.png. Dumps and
+// refused commands are printed as the runner prints them.
 #pragma once
 
 #include "app/kiravel/game_window.h"
+#include "app/kiravel/qt_platform.h"
 #include "core/fom.h"
 
 namespace kiravel::qt {
 
-void PlayScenarioFromEnvironment(Fom& fom, GameWindow& window);
+void PlayScenarioFromEnvironment(Fom& fom, GameWindow& window, QtPlatform& platform);
 
 }  // namespace kiravel::qt

@@ -20,18 +20,12 @@ void LineView::Apply(double twipsPerPixel) {
     setMaxLength(box_.MaxLength > 0 ? box_.MaxLength : kUnlimitedLength);
     setFrame(box_.Border);
   }
-  if (Changed(text_, box_.Text)) setText(QtText(box_.Text));
+  // Typing the box kept as it was leaves the cursor where the player put it.
+  if (Changed(text_, box_.Text) && text() != QtText(box_.Text)) setText(QtText(box_.Text));
 }
 
-// The box decides what it keeps of the typing. When it keeps everything the
-// widget already shows it and the cursor stays where the player put it.
-void LineView::Edited(const QString& text) {
-  std::string typed = text.toStdString();
-  input_.Change([this, typed] {
-    box_.Type(typed);
-    if (box_.Text == typed) text_ = typed;
-  });
-}
+// The box decides what it keeps of the typing.
+void LineView::Edited(const QString& text) { input_.Type(box_, text.toStdString()); }
 
 TextAreaView::TextAreaView(TextBox& box, PlayerInput& input, QWidget* parent)
     : QPlainTextEdit(parent), box_(box), input_(input) {
@@ -45,7 +39,7 @@ void TextAreaView::Apply(double twipsPerPixel) {
     setVerticalScrollBarPolicy(box_.VerticalScrollBar ? Qt::ScrollBarAlwaysOn
                                                       : Qt::ScrollBarAsNeeded);
   }
-  if (Changed(text_, box_.Text)) {
+  if (Changed(text_, box_.Text) && toPlainText() != QtText(box_.Text)) {
     applying_ = true;
     setPlainText(QtText(box_.Text));
     applying_ = false;
@@ -54,12 +48,8 @@ void TextAreaView::Apply(double twipsPerPixel) {
 
 void TextAreaView::Edited() {
   if (applying_) return;
-  std::string typed =
-      toPlainText().replace(QStringLiteral("\n"), QStringLiteral("\r\n")).toStdString();
-  input_.Change([this, typed] {
-    box_.Type(typed);
-    if (box_.Text == typed) text_ = typed;
-  });
+  input_.Type(box_,
+              toPlainText().replace(QStringLiteral("\n"), QStringLiteral("\r\n")).toStdString());
 }
 
 }  // namespace kiravel::qt

@@ -30,9 +30,10 @@ class PlayerInput {
   virtual ~PlayerInput() = default;
   // A click on the control; the window runs its click handler, if it has one.
   virtual void Click(const Control& control) = 0;
-  // A change the player makes to a control's value (typing, selecting),
-  // delivered as one event of the window.
-  virtual void Change(const std::function<void()>& change) = 0;
+  // The player chooses an item of a list (-1: none).
+  virtual void Select(ListBox& list, int index) = 0;
+  // The player's typing leaves this text in the box, which keeps what it takes.
+  virtual void Type(TextBox& box, const std::string& text) = 0;
 };
 
 // The game's text as the widgets take it: UTF-8, line breaks as "\n".

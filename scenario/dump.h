@@ -4,10 +4,10 @@
 
 #include <string_view>
 
-#include "app/kiravel-run/json.h"
+#include "scenario/json.h"
 #include "core/fom.h"
 
-namespace kiravel::run {
+namespace kiravel::scenario {
 
 class Dumper {
  public:
@@ -27,4 +27,4 @@ class Dumper {
   Fom& fom_;
 };
 
-}  // namespace kiravel::run
+}  // namespace kiravel::scenario

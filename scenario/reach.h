@@ -6,7 +6,7 @@
 
 #include "core/fom.h"
 
-namespace kiravel::run {
+namespace kiravel::scenario {
 
 // Why the control cannot be clicked, or "" when it can: it or one of its
 // containers is hidden or disabled, or the start panel covers it.
@@ -16,4 +16,4 @@ std::string WhyOutOfReach(const Control& control, Fom& fom);
 // the submenus above it is disabled.
 std::string WhyMenuItemDisabled(const MenuItem& item, Fom& fom);
 
-}  // namespace kiravel::run
+}  // namespace kiravel::scenario

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-namespace kiravel::run {
+namespace kiravel::scenario {
 
 class JsonWriter {
  public:
@@ -47,4 +47,4 @@ std::string JsonQuote(std::string_view text);
 // Not-a-number and infinities have no JSON form and are written as null.
 std::string JsonNumber(double value);
 
-}  // namespace kiravel::run
+}  // namespace kiravel::scenario

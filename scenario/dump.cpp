@@ -1,4 +1,4 @@
-#include "app/kiravel-run/dump.h"
+#include "scenario/dump.h"
 
 #include <array>
 #include <cstdio>
@@ -6,7 +6,7 @@
 #include <type_traits>
 #include <variant>
 
-namespace kiravel::run {
+namespace kiravel::scenario {
 
 namespace {
 
@@ -201,4 +201,4 @@ void Dumper::WriteWindow(JsonWriter& json, const Window& window) const {
   json.EndObject();
 }
 
-}  // namespace kiravel::run
+}  // namespace kiravel::scenario

@@ -1,10 +1,10 @@
-#include "app/kiravel-run/reach.h"
+#include "scenario/reach.h"
 
 #include <vector>
 
 #include "ui/handlers.h"
 
-namespace kiravel::run {
+namespace kiravel::scenario {
 
 namespace {
 
@@ -50,4 +50,4 @@ std::string WhyMenuItemDisabled(const MenuItem& item, Fom& fom) {
   return "";
 }
 
-}  // namespace kiravel::run
+}  // namespace kiravel::scenario

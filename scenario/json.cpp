@@ -1,11 +1,11 @@
-#include "app/kiravel-run/json.h"
+#include "scenario/json.h"
 
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
-namespace kiravel::run {
+namespace kiravel::scenario {
 
 namespace {
 
@@ -179,4 +179,4 @@ void JsonWriter::BeforeValue() {
   hasMembers_.back() = true;
 }
 
-}  // namespace kiravel::run
+}  // namespace kiravel::scenario

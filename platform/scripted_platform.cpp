@@ -57,7 +57,7 @@ const MenuItem* ScriptedPlatform::PopupMenu(const MenuItem& /*root*/) {
 bool ScriptedPlatform::SetWindowWidth(std::int32_t twips) {
   if (Fixed) return false;
   Place.Width = twips;
-  Place.ClientWidth = twips;
+  Place.ClientWidth = twips - frameWidth_;
   return true;
 }
 
@@ -75,7 +75,14 @@ bool ScriptedPlatform::SetWindowTop(std::int32_t twips) {
 
 void ScriptedPlatform::SetWindowHeight(std::int32_t twips) {
   Place.Height = twips;
-  Place.ClientHeight = twips;
+  Place.ClientHeight = twips - frameHeight_;
+}
+
+void ScriptedPlatform::SetWindowFrame(std::int32_t width, std::int32_t height) {
+  frameWidth_ = width;
+  frameHeight_ = height;
+  Place.ClientWidth = Place.Width - width;
+  Place.ClientHeight = Place.Height - height;
 }
 
 }  // namespace kiravel

@@ -76,12 +76,16 @@ class ScriptedPlatform : public Platform {
   bool SetWindowWidth(std::int32_t twips) override;
   bool SetWindowLeft(std::int32_t twips) override;
   bool SetWindowTop(std::int32_t twips) override;
-  // Sets the outer height (client area alike: the simulated window has no
-  // frame), as a person dragging the bottom edge would.
+  // Sets the outer height, as a person dragging the bottom edge would.
   void SetWindowHeight(std::int32_t twips);
+  // The frame around the client area, in twips; the simulated window has
+  // none until it is given one.
+  void SetWindowFrame(std::int32_t width, std::int32_t height);
 
  private:
   RandomDraws draws_;
+  std::int32_t frameWidth_ = 0;
+  std::int32_t frameHeight_ = 0;
   AnswerQueue answers_;
   std::deque<const MenuItem*> menuChoices_;
   ClockPlayback playback_{NowMs};

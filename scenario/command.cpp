@@ -116,6 +116,14 @@ Reading ReadResize(std::string_view, const Words& words) {
   return resize;
 }
 
+Reading ReadFrame(std::string_view, const Words& words) {
+  if (words.size() != 3) return "usage: frame FW FH";
+  std::optional<std::int64_t> width = ParseInteger(words[1], 0, kInt32Max);
+  std::optional<std::int64_t> height = ParseInteger(words[2], 0, kInt32Max);
+  if (!width || !height) return "the frame is two numbers of twips, 0 or more";
+  return Frame{static_cast<std::int32_t>(*width), static_cast<std::int32_t>(*height)};
+}
+
 Reading ReadClose(std::string_view, const Words& words) {
   if (words.size() != 1) return "usage: close";
   return Close{};
@@ -142,11 +150,11 @@ struct Reader {
   Reading (*read)(std::string_view line, const Words& words);
 };
 
-constexpr std::array<Reader, 13> kReaders{{
+constexpr std::array<Reader, 14> kReaders{{
     {"click", ReadClick},   {"select", ReadSelect}, {"type", ReadType},   {"menu", ReadMenu},
     {"tick", ReadTick},     {"wait", ReadWait},     {"rnd", ReadRnd},     {"answer", ReadAnswer},
     {"resize", ReadResize}, {"close", ReadClose},   {"dump", ReadDump},   {"seed", ReadSeed},
-    {"shot", ReadShot},
+    {"shot", ReadShot},     {"frame", ReadFrame},
 }};
 
 std::string Joined(std::string_view command, const std::vector<std::string>& words) {
@@ -189,6 +197,9 @@ struct Formatter {
     std::string line = "resize " + std::to_string(c.height);
     if (!c.screen) return line;
     return line + " " + std::to_string(c.screen->Width) + " " + std::to_string(c.screen->Height);
+  }
+  std::string operator()(const Frame& c) const {
+    return "frame " + std::to_string(c.width) + " " + std::to_string(c.height);
   }
   std::string operator()(const Close&) const { return "close"; }
   std::string operator()(const Dump& c) const { return Joined("dump", c.names); }

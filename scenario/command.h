@@ -49,6 +49,13 @@ struct Resize {
   std::int32_t height;
   std::optional<ScreenSize> screen;
 };
+// The window's frame: how much wider and taller the window is than the
+// area the game lays out in, in twips. A recording says what the real
+// window's is, so the runner lays the game out in the same area.
+struct Frame {
+  std::int32_t width;
+  std::int32_t height;
+};
 struct Close {};
 struct Dump {
   std::vector<std::string> names;  // empty: everything
@@ -63,7 +70,8 @@ struct Shot {
 };
 
 using Command =
-    std::variant<Click, Select, Type, Menu, Tick, Wait, Rnd, Answer, Resize, Close, Dump, Seed, Shot>;
+    std::variant<Click, Select, Type, Menu, Tick, Wait, Rnd, Answer, Resize, Frame, Close, Dump,
+                 Seed, Shot>;
 
 // One line of a scenario, read.
 struct Line {

@@ -88,6 +88,9 @@ class Performer {
   std::string operator()(const Resize& c) {
     return Done([&] { stage_.Resize(c.height, c.screen); });
   }
+  std::string operator()(const Frame& c) {
+    return Done([&] { stage_.SetFrame(c.width, c.height); });
+  }
   std::string operator()(const Close&) { return Done([&] { stage_.Close(); }); }
   std::string operator()(const Seed& c) { return Done([&] { stage_.Seed(c.seed); }); }
   std::string operator()(const Shot& c) { return stage_.Shot(c.name); }

@@ -63,6 +63,10 @@ void Runner::Resize(std::int32_t height, const std::optional<ScreenSize>& screen
   fom_.Form_Resize();
 }
 
+void Runner::SetFrame(std::int32_t width, std::int32_t height) {
+  platform_.SetWindowFrame(width, height);
+}
+
 void Runner::Close() {
   fom_.Form_Unload();
   closed_ = true;

@@ -35,6 +35,7 @@ class Runner : private scenario::Stage {
   void QueueDraws(const std::vector<double>& draws) override;
   void QueueAnswer(MsgBoxAnswer answer) override;
   void Resize(std::int32_t height, const std::optional<ScreenSize>& screen) override;
+  void SetFrame(std::int32_t width, std::int32_t height) override;
   void Close() override;
   void Seed(std::uint64_t seed) override;
   std::string Shot(const std::string& name) override;

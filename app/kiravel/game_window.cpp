@@ -110,7 +110,11 @@ void GameWindow::resizeEvent(QResizeEvent*) {
 // The game lays itself out for the window's outer height on this screen.
 void GameWindow::ResizeGame() {
   Run([this] {
-    Playing(scenario::Resize{platform_.Window().Height, platform_.Screen()});
+    WindowPlace place = platform_.Window();
+    if (Changed(frame_, {place.Width - place.ClientWidth, place.Height - place.ClientHeight})) {
+      Playing(scenario::Frame{frame_->first, frame_->second});
+    }
+    Playing(scenario::Resize{place.Height, platform_.Screen()});
     fom_.Form_Resize();
   });
 }
@@ -194,19 +198,19 @@ void GameWindow::RunOne(const std::function<void()>& event) {
   Sync();
 }
 
-void GameWindow::Playing(scenario::Command command) { playing_ = std::move(command); }
+void GameWindow::Playing(scenario::Command command) { playing_.push_back(std::move(command)); }
 
 // An event that reached the game goes into the recording, even one the game
 // failed in: replaying it shows the failure. The popup menu's choice stands
 // for the click that opened it. An event that reached nothing (a close taken
 // back) leaves no answers behind.
 void GameWindow::Recorded() {
-  std::optional<scenario::Command> played = std::exchange(playing_, std::nullopt);
+  std::vector<scenario::Command> played = std::exchange(playing_, {});
   const MenuItem* chosen = platform_.TakeMenuChoice();
   if (recorder_ == nullptr) return;
-  if (!played) return recorder_->Dropped();
-  if (chosen != nullptr) played = scenario::Menu{chosen->Id()};
-  recorder_->Played(*played);
+  if (played.empty()) return recorder_->Dropped();
+  if (chosen != nullptr) played = {scenario::Menu{chosen->Id()}};
+  for (const scenario::Command& command : played) recorder_->Played(command);
 }
 
 // A tick that falls due while another event runs is dropped: the timer

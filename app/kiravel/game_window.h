@@ -64,7 +64,7 @@ class GameWindow : public QWidget, public PlayerInput {
   void RunOne(const std::function<void()>& event);
   void ResizeGame();
   void MusicEnded();
-  // The event now running reaches the game as this command.
+  // The event now running reaches the game as these commands.
   void Playing(scenario::Command command);
   void Recorded();
   void Sync();
@@ -90,7 +90,8 @@ class GameWindow : public QWidget, public PlayerInput {
   std::vector<int> zOrders_;
   std::deque<std::function<void()>> waiting_;
   scenario::Recorder* recorder_ = nullptr;
-  std::optional<scenario::Command> playing_;
+  std::vector<scenario::Command> playing_;
+  std::optional<std::pair<std::int32_t, std::int32_t>> frame_;
   bool loaded_ = false;
   bool busy_ = false;
   bool closed_ = false;

@@ -75,6 +75,8 @@ class ScenarioPlayer : public QObject, private scenario::Stage {
     int pixels = static_cast<int>(std::lround(height / platform_.TwipsPerPixel())) - frame;
     window_.resize(window_.width(), std::max(1, pixels));
   }
+  // The frame is the real window's.
+  void SetFrame(std::int32_t, std::int32_t) override {}
   void Close() override {
     closed_ = true;
     window_.close();

@@ -1,0 +1,250 @@
+// A game played in the window with --record replays in the runner to the
+// same state: the window is driven through its widgets, its timers fire for
+// real, and the recording is then played headlessly and the dumps compared.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include "app/kiravel-run/output.h"
+#include "app/kiravel-run/runner.h"
+#include "app/kiravel/game_window.h"
+#include "app/kiravel/music_thread.h"
+#include "app/kiravel/qt_platform.h"
+#include "platform/scripted_platform.h"
+#include "scenario/dump.h"
+#include "scenario/perform.h"
+#include "scenario/recorder.h"
+#include "tests/game_fixture.h"
+
+namespace kiravel::qt {
+namespace {
+
+// Lets the window run until done() holds; false when it never does. The
+// limit only ends a test that has already failed.
+bool RunUntil(const std::function<bool()>& done, int limitMs = 20000) {
+  QElapsedTimer clock;
+  clock.start();
+  while (!done()) {
+    if (clock.elapsed() > limitMs) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 10);
+  }
+  return true;
+}
+
+// Acts on every message box and popup menu the moment one is up: boxes get
+// the button of `Answer` (or their default), menus are walked down `Path`.
+class Responder {
+ public:
+  Responder() {
+    timer_.callOnTimeout([this] { Respond(); });
+    timer_.start(0);
+  }
+  QMessageBox::StandardButton Answer = QMessageBox::NoButton;
+  QStringList Path;
+  int Boxes = 0;
+
+ private:
+  void Respond() {
+    if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) return Walk(*menu);
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr) return;
+    ++Boxes;
+    QAbstractButton* chosen = Answer != QMessageBox::NoButton ? box->button(Answer) : nullptr;
+    if (chosen == nullptr) chosen = box->defaultButton();
+    if (chosen == nullptr) chosen = box->buttons().first();
+    chosen->click();
+  }
+  void Walk(QMenu& menu) {
+    if (Path.isEmpty()) {
+      menu.close();
+      return;
+    }
+    for (QAction* action : menu.actions()) {
+      if (action->text() != Path.front()) continue;
+      Path.pop_front();
+      menu.setActiveAction(action);
+      QKeyEvent key(QEvent::KeyPress, action->menu() != nullptr ? Qt::Key_Right : Qt::Key_Return,
+                    Qt::NoModifier);
+      QCoreApplication::sendEvent(&menu, &key);
+      return;
+    }
+  }
+  QTimer timer_;
+};
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Plays the scenario in the runner on the data folder; its dump at the end.
+std::string ReplayedDump(const std::string& scenario, const std::string& folder) {
+  ScriptedPlatform platform(1);
+  Fom fom(platform, folder);
+  std::ostringstream out;
+  run::Output output(out);
+  output.Listen(platform, fom);
+  run::Runner runner(fom, platform, output);
+  runner.Open();
+  std::istringstream lines(scenario + "dump\n");
+  for (std::string line; std::getline(lines, line);) runner.Execute(line);
+  std::istringstream printed(out.str());
+  std::string last;
+  for (std::string line; std::getline(printed, line);) {
+    if (line.rfind("{\"dump\"", 0) == 0) last = line;
+    if (line.rfind("{\"refused\"", 0) == 0) ADD_FAILURE() << "replay refused: " << line;
+  }
+  return last;
+}
+
+class RecordedGame : public ::testing::Test {
+ protected:
+  RecordedGame() {
+    data.WriteStandardFiles();
+    data.WriteScript("opn", {"ようこそ", "tugi"});
+    // Every town's first story, so the event button shows in any town.
+    for (const char* scene : {"00", "10", "20"}) {
+      data.WriteScript(scene, {"一行目", "二行目", "三行目", "tugi"});
+    }
+    platform.SetSeed(20261207);
+    fom = std::make_unique<Fom>(platform, data.Path());
+    window = std::make_unique<GameWindow>(*fom, platform);
+    window->RecordTo(recorder);
+    window->Open();
+  }
+
+  template <class W>
+  W& Widget(const Control& control) {
+    auto* widget = qobject_cast<W*>(window->WidgetOf(control));
+    if (widget == nullptr) throw std::runtime_error("no widget for " + control.Id());
+    return *widget;
+  }
+  void Press(const CommandButton& button) { Widget<QPushButton>(button).click(); }
+  static void ClickOn(QWidget& widget) {
+    QPointF centre = QRectF(widget.rect()).center();
+    QPointF global = widget.mapToGlobal(centre);
+    QMouseEvent press(QEvent::MouseButtonPress, centre, global, Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(&widget, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, centre, global, Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QCoreApplication::sendEvent(&widget, &release);
+  }
+  std::string WindowDump() {
+    scenario::JsonWriter json;
+    json.BeginObject();
+    scenario::Dumper(*fom).WriteAll(json);
+    json.EndObject();
+    return scenario::DumpLine(json);
+  }
+
+  // Journeys on until a monster has attacked at least once; the flute is
+  // blown until it flees, and the battle panel closed.
+  void TravelUntilAMonsterAttacks() {
+    Fom& f = *fom;
+    bool attacked = false;
+    for (int trip = 0; trip < 10 && !attacked; ++trip) {
+      Widget<QListWidget>(f.LstMati[0]).setCurrentRow(f.MatiNow == 0 ? 1 : 0);
+      Press(f.Com[4]);
+      auto arrived = [&] { return !f.TimDay.Enabled() && !f.PicBtl.Shown(); };
+      while (!arrived()) {
+        ASSERT_TRUE(RunUntil([&] { return arrived() || f.PicBtl.Shown(); }));
+        if (!f.PicBtl.Shown()) break;
+        ASSERT_TRUE(RunUntil([&] { return f.LblGame.Caption == "魔物の攻撃！"; }));
+        attacked = true;
+        for (int blow = 0; blow < 200 && f.PicBtlStr.Visible; ++blow) Press(f.ComBtl);
+        ASSERT_FALSE(f.PicBtlStr.Visible) << "the monster never fled";
+        Press(f.ComBtl);
+      }
+    }
+    ASSERT_TRUE(attacked) << "no monster in ten journeys";
+  }
+
+  testing::DataFolder data;
+  std::string path = data.Path() + "played.txt";
+  scenario::Recorder recorder{path};
+  MusicThread music{KIRAVEL_SOUND_MODULE_PATH};
+  QtPlatform platform{music};
+  std::unique_ptr<Fom> fom;
+  std::unique_ptr<GameWindow> window;
+  Responder responder;
+};
+
+TEST_F(RecordedGame, ReplaysHeadlessToTheWindowsDumpAndCutShortToWhereItStopped) {
+  Fom& f = *fom;
+  // A size whose twips are whole pixels, so the window's place is the same
+  // on the runner's simulated screen.
+  // An outer height of 600 pixels, whose 4:3 width the game sets itself.
+  window->resize(window->width(), 600 - (window->frameGeometry().height() - window->height()));
+  ASSERT_TRUE(RunUntil([&] { return f.fom.WindowHeight == 9000 && f.fom.WindowWidth == 12000; }));
+  Press(f.ComStt[0]);
+  Press(f.ComSkep);
+
+  // Typing, a selection, the tavern and a request.
+  QLineEdit& name = Widget<QLineEdit>(f.TxtName);
+  name.selectAll();
+  QKeyEvent typed(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QStringLiteral("ミナ"));
+  QCoreApplication::sendEvent(&name, &typed);
+  ASSERT_EQ(f.TxtName.Text, "ミナ");
+  Press(f.Com[3]);
+  Widget<QListWidget>(f.LstIrai).setCurrentRow(0);
+  Press(f.ComIrai);
+
+  // The menu, walked down to the text speed, which sets the scene timer on;
+  // then its version box.
+  responder.Path = {"文章", "速い"};
+  Press(f.MenuCom);
+  ASSERT_EQ(f.TimSay.Interval(), 100);
+  int boxes = responder.Boxes;
+  responder.Path = {"バージョン"};
+  Press(f.MenuCom);
+  ASSERT_EQ(responder.Boxes, boxes + 1);
+
+  // The recording so far, as a kill now would leave it.
+  const std::string cutAt = ReadAll(path);
+  const std::string dumpAtCut = WindowDump();
+
+  // A click on the picture asks whether to start over: No. Then a story
+  // typed out by the scene timer, and journeys.
+  ClickOn(Widget<QWidget>(f.Pic));
+  ASSERT_EQ(responder.Boxes, boxes + 2);
+  Press(f.Com[0]);
+  ASSERT_TRUE(RunUntil([&] { return f.Lbl.Caption.find("三行目") != std::string::npos; }));
+  Press(f.ComSkep);
+  TravelUntilAMonsterAttacks();
+  ASSERT_FALSE(HasFatalFailure());
+
+  const std::string played = ReadAll(path);
+  EXPECT_NE(played.find("\ntick TimSay\n"), std::string::npos) << played;
+  EXPECT_NE(played.find("\ntick TimDay\n"), std::string::npos);
+  EXPECT_NE(played.find("\ntick TimBtl\n"), std::string::npos);
+  EXPECT_NE(played.find("\nmenu menu_tim_Click(1)\n"), std::string::npos);
+  EXPECT_NE(played.find("\nanswer ok\nmenu menu_ver\n"), std::string::npos);
+  EXPECT_NE(played.find("\nanswer no\nclick Pic\n"), std::string::npos);
+  EXPECT_NE(played.find("\ntype TxtName ミナ\n"), std::string::npos);
+  EXPECT_NE(played.find("\nselect LstIrai 0\n"), std::string::npos);
+  EXPECT_EQ(played.rfind(cutAt, 0), 0u) << "the recording was written in order";
+
+  EXPECT_EQ(ReplayedDump(played, data.Path()), WindowDump());
+  EXPECT_EQ(ReplayedDump(cutAt, data.Path()), dumpAtCut);
+}
+
+}  // namespace
+}  // namespace kiravel::qt

@@ -18,7 +18,8 @@ namespace {
 // the buffer is cut for the piece to fill a whole number of them, or to
 // leave the shortest rest, and among those the longest, from a fortieth to
 // a fifth of a second, is taken: it wakes the sound thread least while the
-// game stands idle.
+// game stands idle, and leaves the game the most time to start the piece
+// again before the next buffer is due.
 Uint16 BufferFrames(std::int64_t frames, int rate) {
   const int shortest = std::clamp(rate / 40, 1, 8192);
   const int longest = std::clamp(rate / 5, shortest, 8192);

@@ -70,7 +70,6 @@ int main(int argc, char** argv) {
   kiravel::qt::WindowPreferences preferences(window, music, settings);
   preferences.Restore(line.choices);
   QObject::connect(&application, &QCoreApplication::aboutToQuit, [&] { preferences.Remember(); });
-  kiravel::qt::ReportFirstFrame(window);
   // What the first frame does not show waits until it is on the screen: the
   // sound module (loading the audio libraries beside the window's own would
   // delay it; the music commands of the window's opening wait on the music
@@ -79,6 +78,9 @@ int main(int argc, char** argv) {
     music.Start();
     window.setWindowIcon(kiravel::qt::GameIcon());
   });
+  // Asked last, the report comes before the work above: the moment it gives
+  // is the first frame's, not the icon's.
+  kiravel::qt::ReportFirstFrame(window);
   std::optional<kiravel::scenario::Recorder> recorder;
   if (!line.record.empty()) {
     recorder.emplace(line.record);

@@ -1,6 +1,8 @@
-// A game played in the window with --record replays in the runner to the
-// same state: the window is driven through its widgets, its timers fire for
-// real, and the recording is then played headlessly and the dumps compared.
+// One scenario language for the window and the runner. A game played in the
+// window with --record replays in the runner to the same state: the window
+// is driven through its widgets, its timers fire for real, and the recording
+// is then played headlessly and the dumps compared. And a scenario the
+// window plays means what it means to the runner.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -15,18 +17,23 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <functional>
 #include <iterator>
 #include <memory>
 #include <sstream>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "app/kiravel-run/output.h"
 #include "app/kiravel-run/runner.h"
 #include "app/kiravel/game_window.h"
 #include "app/kiravel/music_thread.h"
 #include "app/kiravel/qt_platform.h"
+#include "app/kiravel/scenario_player.h"
 #include "platform/scripted_platform.h"
 #include "scenario/dump.h"
 #include "scenario/perform.h"
@@ -94,8 +101,18 @@ std::string ReadAll(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-// Plays the scenario in the runner on the data folder; its dump at the end.
-std::string ReplayedDump(const std::string& scenario, const std::string& folder) {
+// The printed lines that start as `start` does.
+std::vector<std::string> LinesOf(const std::string& printed, std::string_view start) {
+  std::vector<std::string> found;
+  std::istringstream lines(printed);
+  for (std::string line; std::getline(lines, line);) {
+    if (line.rfind(start, 0) == 0) found.push_back(line);
+  }
+  return found;
+}
+
+// What the runner prints playing the scenario on the data folder.
+std::string RunnerOutput(const std::string& scenario, const std::string& folder) {
   ScriptedPlatform platform(1);
   Fom fom(platform, folder);
   std::ostringstream out;
@@ -103,26 +120,35 @@ std::string ReplayedDump(const std::string& scenario, const std::string& folder)
   output.Listen(platform, fom);
   run::Runner runner(fom, platform, output);
   runner.Open();
-  std::istringstream lines(scenario + "dump\n");
+  std::istringstream lines(scenario);
   for (std::string line; std::getline(lines, line);) runner.Execute(line);
-  std::istringstream printed(out.str());
-  std::string last;
-  for (std::string line; std::getline(printed, line);) {
-    if (line.rfind("{\"dump\"", 0) == 0) last = line;
-    if (line.rfind("{\"refused\"", 0) == 0) ADD_FAILURE() << "replay refused: " << line;
+  return out.str();
+}
+
+// Replays the scenario in the runner; its dump at the end.
+std::string ReplayedDump(const std::string& scenario, const std::string& folder) {
+  std::string printed = RunnerOutput(scenario + "dump\n", folder);
+  for (const std::string& refused : LinesOf(printed, "{\"refused\"")) {
+    ADD_FAILURE() << "replay refused: " << refused;
   }
-  return last;
+  std::vector<std::string> dumps = LinesOf(printed, "{\"dump\"");
+  return dumps.empty() ? "" : dumps.back();
+}
+
+// A data folder whose every town has its first story, so the event button
+// shows in any town.
+void WriteData(const testing::DataFolder& data) {
+  data.WriteStandardFiles();
+  data.WriteScript("opn", {"ようこそ", "tugi"});
+  for (const char* scene : {"00", "10", "20"}) {
+    data.WriteScript(scene, {"一行目", "二行目", "三行目", "tugi"});
+  }
 }
 
 class RecordedGame : public ::testing::Test {
  protected:
   RecordedGame() {
-    data.WriteStandardFiles();
-    data.WriteScript("opn", {"ようこそ", "tugi"});
-    // Every town's first story, so the event button shows in any town.
-    for (const char* scene : {"00", "10", "20"}) {
-      data.WriteScript(scene, {"一行目", "二行目", "三行目", "tugi"});
-    }
+    WriteData(data);
     platform.SetSeed(20261207);
     fom = std::make_unique<Fom>(platform, data.Path());
     window = std::make_unique<GameWindow>(*fom, platform);
@@ -244,6 +270,58 @@ TEST_F(RecordedGame, ReplaysHeadlessToTheWindowsDumpAndCutShortToWhereItStopped)
 
   EXPECT_EQ(ReplayedDump(played, data.Path()), WindowDump());
   EXPECT_EQ(ReplayedDump(cutAt, data.Path()), dumpAtCut);
+}
+
+// The window plays a scenario with the runner's meanings: queued draws and
+// the seed make the same towns, queued answers answer the real boxes (a Yes
+// that starts over), a refused tick is refused alike, `resize` is in twips,
+// and every control and variable dumps as in the runner. A shot is the
+// window's own.
+TEST(ScenarioInTheWindow, MeansWhatItMeansToTheRunner) {
+  testing::DataFolder data;
+  WriteData(data);
+  const std::string shots = data.Path() + "shots";
+  std::filesystem::create_directory(shots);
+  qputenv("KIRAVEL_SCREENSHOT_DIR", QByteArray::fromStdString(shots));
+
+  MusicThread music{KIRAVEL_SOUND_MODULE_PATH};
+  QtPlatform platform{music};
+  Fom fom(platform, data.Path());
+  GameWindow window(fom, platform);
+  std::ostringstream printed;
+  std::streambuf* standardOutput = std::cout.rdbuf(printed.rdbuf());
+  window.Open();
+  // The runner is told the real window's frame and screen; the window keeps
+  // its own.
+  const WindowPlace place = platform.Window();
+  const ScreenSize screen = platform.Screen();
+  const std::string scenario =
+      "frame " + std::to_string(place.Width - place.ClientWidth) + " " +
+      std::to_string(place.Height - place.ClientHeight) + "\nresize 9000 " +
+      std::to_string(screen.Width) + " " + std::to_string(screen.Height) + "\ndump fom\n" +
+      "seed 99\nrnd 0.5 0.25\nclick ComStt(0)\nclick ComSkep\ntype TxtName ミナ\nclick Com(3)\n"
+      "select LstIrai 0\nclick ComIrai\nmenu menu_tim_Click(2)\nmenu menu_ver\ntick TimDay\n"
+      "answer yes\nclick Pic\nshot town\ndump\nclose\n";
+  data.WriteBytes("scenario.txt", scenario);
+  qputenv("KIRAVEL_SCREENSHOT_SCENARIO", QByteArray::fromStdString(data.Path() + "scenario.txt"));
+  PlayScenarioFromEnvironment(fom, window, platform);
+  bool closed = RunUntil([&] { return !window.isVisible(); });
+  std::cout.rdbuf(standardOutput);
+  qunsetenv("KIRAVEL_SCREENSHOT_SCENARIO");
+  qunsetenv("KIRAVEL_SCREENSHOT_DIR");
+  ASSERT_TRUE(closed);
+
+  const std::string runner = RunnerOutput(scenario, data.Path());
+  EXPECT_EQ(LinesOf(printed.str(), "{\"dump\""), LinesOf(runner, "{\"dump\""));
+  std::vector<std::string> refused = LinesOf(printed.str(), "{\"refused\"");
+  ASSERT_EQ(refused.size(), 1u);
+  EXPECT_NE(refused[0].find("TimDay is disabled"), std::string::npos) << refused[0];
+  EXPECT_EQ(LinesOf(runner, "{\"refused\""), (std::vector<std::string>{
+      refused[0], R"({"refused":"shot town","why":"the runner has no screen to take a shot of"})"}));
+  EXPECT_TRUE(fom.PicStt.Visible) << "the queued Yes started over";
+  for (const char* shot : {"town.png", "box-1.png", "box-2.png", "menu-1.png"}) {
+    EXPECT_TRUE(std::filesystem::exists(shots + "/" + shot)) << shot;
+  }
 }
 
 }  // namespace

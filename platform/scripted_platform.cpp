@@ -1,6 +1,7 @@
 #include "platform/scripted_platform.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "platform/mci_codes.h"
 #include "ui/controls.h"
@@ -56,26 +57,31 @@ const MenuItem* ScriptedPlatform::PopupMenu(const MenuItem& /*root*/) {
 
 bool ScriptedPlatform::SetWindowWidth(std::int32_t twips) {
   if (Fixed) return false;
-  Place.Width = twips;
-  Place.ClientWidth = twips - frameWidth_;
+  Place.Width = OnGrid(twips);
+  Place.ClientWidth = Place.Width - frameWidth_;
   return true;
 }
 
 bool ScriptedPlatform::SetWindowLeft(std::int32_t twips) {
   if (Fixed) return false;
-  Place.Left = twips;
+  Place.Left = OnGrid(twips);
   return true;
 }
 
 bool ScriptedPlatform::SetWindowTop(std::int32_t twips) {
   if (Fixed) return false;
-  Place.Top = twips;
+  Place.Top = OnGrid(twips);
   return true;
 }
 
 void ScriptedPlatform::SetWindowHeight(std::int32_t twips) {
   Place.Height = twips;
   Place.ClientHeight = twips - frameHeight_;
+}
+
+std::int32_t ScriptedPlatform::OnGrid(std::int32_t twips) const {
+  if (!pixel_) return twips;
+  return static_cast<std::int32_t>(std::lround(std::lround(twips / *pixel_) * *pixel_));
 }
 
 void ScriptedPlatform::SetWindowFrame(std::int32_t width, std::int32_t height) {

@@ -71,7 +71,7 @@ class ScriptedPlatform : public Platform {
   std::shared_ptr<const Image> LoadPicture(const std::string& path) override;
   const MenuItem* PopupMenu(const MenuItem& root) override;
   ScreenSize Screen() override { return ScreenArea; }
-  double TwipsPerPixel() override { return 15; }
+  double TwipsPerPixel() override { return pixel_.value_or(kUsualTwipsPerPixel); }
   WindowPlace Window() override { return Place; }
   bool SetWindowWidth(std::int32_t twips) override;
   bool SetWindowLeft(std::int32_t twips) override;
@@ -81,9 +81,18 @@ class ScriptedPlatform : public Platform {
   // The frame around the client area, in twips; the simulated window has
   // none until it is given one.
   void SetWindowFrame(std::int32_t width, std::int32_t height);
+  // The size of a pixel in twips, as a real screen has it: from then on the
+  // window's size and place fall on whole pixels. Until then the pixel is
+  // the usual 15 twips and the window is placed to the twip.
+  void SetPixel(double twips) { pixel_ = twips; }
 
  private:
   RandomDraws draws_;
+  // The pixel of the common 96 dots per inch.
+  static constexpr double kUsualTwipsPerPixel = 15;
+  // Twips on the pixel grid, once the screen has one.
+  std::int32_t OnGrid(std::int32_t twips) const;
+  std::optional<double> pixel_;
   std::int32_t frameWidth_ = 0;
   std::int32_t frameHeight_ = 0;
   AnswerQueue answers_;

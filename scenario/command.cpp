@@ -44,6 +44,8 @@ std::optional<std::int64_t> ParseInteger(std::string_view word, std::int64_t low
 constexpr std::int64_t kInt32Max = std::numeric_limits<std::int32_t>::max();
 // A scenario waits at most about thirty years of play in one command.
 constexpr std::int64_t kLongestWaitMs = 1'000'000'000'000;
+// A pixel of a screen of one dot per inch.
+constexpr double kLargestPixel = 1440;
 
 Reading ReadClick(std::string_view, const Words& words) {
   if (words.size() != 2) return "usage: click NAME";
@@ -124,6 +126,15 @@ Reading ReadFrame(std::string_view, const Words& words) {
   return Frame{static_cast<std::int32_t>(*width), static_cast<std::int32_t>(*height)};
 }
 
+Reading ReadPixel(std::string_view, const Words& words) {
+  if (words.size() != 2) return "usage: pixel TWIPS";
+  std::optional<double> twips = ParseWhole<double>(words[1]);
+  if (!twips || !(*twips > 0 && *twips <= kLargestPixel)) {
+    return words[1] + " is not the size of a pixel in twips";
+  }
+  return Pixel{*twips};
+}
+
 Reading ReadClose(std::string_view, const Words& words) {
   if (words.size() != 1) return "usage: close";
   return Close{};
@@ -150,11 +161,11 @@ struct Reader {
   Reading (*read)(std::string_view line, const Words& words);
 };
 
-constexpr std::array<Reader, 14> kReaders{{
+constexpr std::array<Reader, 15> kReaders{{
     {"click", ReadClick},   {"select", ReadSelect}, {"type", ReadType},   {"menu", ReadMenu},
     {"tick", ReadTick},     {"wait", ReadWait},     {"rnd", ReadRnd},     {"answer", ReadAnswer},
     {"resize", ReadResize}, {"close", ReadClose},   {"dump", ReadDump},   {"seed", ReadSeed},
-    {"shot", ReadShot},     {"frame", ReadFrame},
+    {"shot", ReadShot},     {"frame", ReadFrame},   {"pixel", ReadPixel},
 }};
 
 std::string Joined(std::string_view command, const std::vector<std::string>& words) {
@@ -163,8 +174,8 @@ std::string Joined(std::string_view command, const std::vector<std::string>& wor
   return line;
 }
 
-// The shortest decimal that reads back as the same draw.
-std::string DrawText(double draw) {
+// The shortest decimal that reads back as the same number.
+std::string NumberText(double draw) {
   std::array<char, 32> text{};
   auto [end, error] = std::to_chars(text.data(), text.data() + text.size(), draw);
   return std::string(text.data(), end);
@@ -187,7 +198,7 @@ struct Formatter {
   std::string operator()(const Wait& c) const { return "wait " + std::to_string(c.ms); }
   std::string operator()(const Rnd& c) const {
     std::vector<std::string> words;
-    for (double draw : c.draws) words.push_back(DrawText(draw));
+    for (double draw : c.draws) words.push_back(NumberText(draw));
     return Joined("rnd", words);
   }
   std::string operator()(const Answer& c) const {
@@ -201,6 +212,7 @@ struct Formatter {
   std::string operator()(const Frame& c) const {
     return "frame " + std::to_string(c.width) + " " + std::to_string(c.height);
   }
+  std::string operator()(const Pixel& c) const { return "pixel " + NumberText(c.twips); }
   std::string operator()(const Close&) const { return "close"; }
   std::string operator()(const Dump& c) const { return Joined("dump", c.names); }
   std::string operator()(const Seed& c) const { return "seed " + std::to_string(c.seed); }

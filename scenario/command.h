@@ -56,6 +56,12 @@ struct Frame {
   std::int32_t width;
   std::int32_t height;
 };
+// The size of the screen's pixel in twips. The real window's size and place
+// fall on whole pixels, and pictures are measured in them; a recording says
+// so, and the runner's window then does the same.
+struct Pixel {
+  double twips;
+};
 struct Close {};
 struct Dump {
   std::vector<std::string> names;  // empty: everything
@@ -70,8 +76,8 @@ struct Shot {
 };
 
 using Command =
-    std::variant<Click, Select, Type, Menu, Tick, Wait, Rnd, Answer, Resize, Frame, Close, Dump,
-                 Seed, Shot>;
+    std::variant<Click, Select, Type, Menu, Tick, Wait, Rnd, Answer, Resize, Frame, Pixel, Close,
+                 Dump, Seed, Shot>;
 
 // One line of a scenario, read.
 struct Line {

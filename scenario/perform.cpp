@@ -91,6 +91,7 @@ class Performer {
   std::string operator()(const Frame& c) {
     return Done([&] { stage_.SetFrame(c.width, c.height); });
   }
+  std::string operator()(const Pixel& c) { return Done([&] { stage_.SetPixel(c.twips); }); }
   std::string operator()(const Close&) { return Done([&] { stage_.Close(); }); }
   std::string operator()(const Seed& c) { return Done([&] { stage_.Seed(c.seed); }); }
   std::string operator()(const Shot& c) { return stage_.Shot(c.name); }

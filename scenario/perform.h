@@ -32,6 +32,7 @@ class Stage {
   virtual void QueueAnswer(MsgBoxAnswer answer) = 0;
   virtual void Resize(std::int32_t height, const std::optional<ScreenSize>& screen) = 0;
   virtual void SetFrame(std::int32_t width, std::int32_t height) = 0;
+  virtual void SetPixel(double twips) = 0;
   virtual void Close() = 0;
   virtual void Seed(std::uint64_t seed) = 0;
   // Why the stage cannot take the picture, or "" once it has.

@@ -27,7 +27,7 @@ TEST(ScenarioLanguage, EveryCommandIsWrittenAsTheLineThatReadsBackToIt) {
            "type TxtName ミナ さん  two spaces", "type TxtName ", "menu menu_tim_Click(2)",
            "tick TimDay", "tick BgmTim 5", "wait 0", "wait 86400000",
            "rnd 0 0.1 0.123456789 0.9999999999999999", "answer ok", "answer yes", "answer no",
-           "resize 8610", "resize 9000 19200 10800", "frame 60 60", "frame 0 0", "close", "dump", "dump Money LstMati(0)",
+           "resize 8610", "resize 9000 19200 10800", "frame 60 60", "frame 0 0", "pixel 15", "pixel 13.333333333333334", "close", "dump", "dump Money LstMati(0)",
            "seed 18446744073709551615", "shot 01-start"}) {
     EXPECT_EQ(Reread(written), written);
   }
@@ -55,6 +55,7 @@ TEST(ScenarioLanguage, BlankLinesCommentsAndRefusalsCarryNoCommand) {
       {"resize 9000 0 10", "the screen size is two positive numbers of twips"},
       {"seed -3", "-3 is not a seed"},
       {"frame 60", "usage: frame FW FH"},
+      {"pixel 0", "0 is not the size of a pixel in twips"},
       {"frame 60 -1", "the frame is two numbers of twips, 0 or more"},
       {"shot", "usage: shot NAME"},
   };

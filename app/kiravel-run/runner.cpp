@@ -67,6 +67,8 @@ void Runner::SetFrame(std::int32_t width, std::int32_t height) {
   platform_.SetWindowFrame(width, height);
 }
 
+void Runner::SetPixel(double twips) { platform_.SetPixel(twips); }
+
 void Runner::Close() {
   fom_.Form_Unload();
   closed_ = true;

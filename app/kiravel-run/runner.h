@@ -36,6 +36,7 @@ class Runner : private scenario::Stage {
   void QueueAnswer(MsgBoxAnswer answer) override;
   void Resize(std::int32_t height, const std::optional<ScreenSize>& screen) override;
   void SetFrame(std::int32_t width, std::int32_t height) override;
+  void SetPixel(double twips) override;
   void Close() override;
   void Seed(std::uint64_t seed) override;
   std::string Shot(const std::string& name) override;

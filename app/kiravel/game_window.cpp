@@ -111,6 +111,7 @@ void GameWindow::resizeEvent(QResizeEvent*) {
 void GameWindow::ResizeGame() {
   Run([this] {
     WindowPlace place = platform_.Window();
+    if (Changed(pixel_, platform_.TwipsPerPixel())) Playing(scenario::Pixel{*pixel_});
     if (Changed(frame_, {place.Width - place.ClientWidth, place.Height - place.ClientHeight})) {
       Playing(scenario::Frame{frame_->first, frame_->second});
     }

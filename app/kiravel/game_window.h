@@ -92,6 +92,7 @@ class GameWindow : public QWidget, public PlayerInput {
   scenario::Recorder* recorder_ = nullptr;
   std::vector<scenario::Command> playing_;
   std::optional<std::pair<std::int32_t, std::int32_t>> frame_;
+  std::optional<double> pixel_;
   bool loaded_ = false;
   bool busy_ = false;
   bool closed_ = false;

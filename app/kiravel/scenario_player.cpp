@@ -75,8 +75,9 @@ class ScenarioPlayer : public QObject, private scenario::Stage {
     int pixels = static_cast<int>(std::lround(height / platform_.TwipsPerPixel())) - frame;
     window_.resize(window_.width(), std::max(1, pixels));
   }
-  // The frame is the real window's.
+  // The frame and the pixel are the real window's.
   void SetFrame(std::int32_t, std::int32_t) override {}
+  void SetPixel(double) override {}
   void Close() override {
     closed_ = true;
     window_.close();

@@ -291,12 +291,12 @@ TEST(ScenarioInTheWindow, MeansWhatItMeansToTheRunner) {
   std::ostringstream printed;
   std::streambuf* standardOutput = std::cout.rdbuf(printed.rdbuf());
   window.Open();
-  // The runner is told the real window's frame and screen; the window keeps
-  // its own.
+  // The runner is told the real window's pixel, frame and screen; the
+  // window keeps its own.
   const WindowPlace place = platform.Window();
   const ScreenSize screen = platform.Screen();
   const std::string scenario =
-      "frame " + std::to_string(place.Width - place.ClientWidth) + " " +
+      scenario::Format(scenario::Pixel{platform.TwipsPerPixel()}) + "\nframe " + std::to_string(place.Width - place.ClientWidth) + " " +
       std::to_string(place.Height - place.ClientHeight) + "\nresize 9000 " +
       std::to_string(screen.Width) + " " + std::to_string(screen.Height) + "\ndump fom\n" +
       "seed 99\nrnd 0.5 0.25\nclick ComStt(0)\nclick ComSkep\ntype TxtName ミナ\nclick Com(3)\n"

@@ -39,7 +39,10 @@ GameWindow::GameWindow(Fom& fom, QtPlatform& platform)
   });
 }
 
-GameWindow::~GameWindow() { platform_.OnMusicEnded(nullptr); }
+GameWindow::~GameWindow() {
+  platform_.OnMusicEnded(nullptr);
+  platform_.OnAnswered(nullptr);
+}
 
 void GameWindow::Open() {
   platform_.Attach(this);

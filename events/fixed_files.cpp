@@ -5,6 +5,8 @@
 
 namespace kiravel {
 
+std::string PictureFile(const std::string& name) { return "img/" + name + ".dat"; }
+
 std::string MonsterPicture(const std::string& attribute) { return "mon" + attribute; }
 
 std::string RumourFile(int number) { return "mati" + std::to_string(number); }

@@ -15,6 +15,8 @@ inline constexpr char kTitlePicture[] = "ttl";
 inline constexpr char kTownPicture[] = "mati";
 inline constexpr char kRoadPicture[] = "you";
 inline constexpr char kTavernPicture[] = "bar";
+// A picture by its name, as a file of the program folder: "img/ttl.dat".
+std::string PictureFile(const std::string& name);
 // The monster of an attribute: "mon" and the attribute's number as the
 // battle gives it.
 std::string MonsterPicture(const std::string& attribute);

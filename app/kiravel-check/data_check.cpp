@@ -49,7 +49,7 @@ void CheckFixedFiles(const std::string& folder, const Texts& texts, PictureShelf
   }
   for (const FixedFile& file : FixedPictures()) {
     const std::string& problem = pictures.Problem(file.Name);
-    if (!problem.empty()) findings.Error("img/" + file.Name + ".dat", 0, problem + ": " + file.Role);
+    if (!problem.empty()) findings.Error(PictureFile(file.Name), 0, problem + ": " + file.Role);
   }
   const std::string wave = WaveProblem(folder + "bgm.wav");
   if (!wave.empty()) findings.Error("bgm.wav", 0, wave + ": the game would play no music");

@@ -2,6 +2,7 @@
 
 #include "app/kiravel-check/quiet_decoders.h"
 #include "app/kiravel-check/raw_text.h"
+#include "events/fixed_files.h"
 #include "platform/picture_decoder.h"
 #include "platform/regular_file.h"
 #include "platform/wave_file.h"
@@ -11,7 +12,7 @@ namespace kiravel::check {
 const std::string& PictureShelf::Problem(const std::string& name) {
   auto known = problems_.find(name);
   if (known != problems_.end()) return known->second;
-  const FileBytes file = ReadRegularFile(folder_ + "img/" + name + ".dat");
+  const FileBytes file = ReadRegularFile(folder_ + PictureFile(name));
   std::string problem = ReadProblem(file);
   if (problem.empty()) {
     QImage image;

@@ -18,6 +18,7 @@
 #include "app/kiravel/window_folders.h"
 #include "app/kiravel/window_preferences.h"
 #include "core/fom.h"
+#include "events/fixed_files.h"
 #include "kiravel/build_info.h"
 #include "platform/game_folders.h"
 #include "scenario/recorder.h"
@@ -61,7 +62,7 @@ int main(int argc, char** argv) {
   kiravel::qt::QtPlatform platform(music);
   // The title picture the start panel opens with decodes while the window
   // is being built.
-  platform.DecodeAhead(folder + "img/ttl.dat");
+  platform.DecodeAhead(folder + kiravel::PictureFile(kiravel::kTitlePicture));
   kiravel::qt::SetUpAppearance();
   kiravel::qt::SpeakJapanese();
   kiravel::Fom fom(platform, folder, kiravel::WritableFolder(folder, kiravel::qt::WindowPlayerFolder()));

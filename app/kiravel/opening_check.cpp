@@ -2,12 +2,14 @@
 
 #include <filesystem>
 
+#include "events/fixed_files.h"
+
 namespace kiravel::qt {
 
 std::vector<std::string> MissingData(const std::string& appPath) {
   std::vector<std::string> missing;
   std::error_code error;
-  const std::string title = appPath + "img/ttl.dat";
+  const std::string title = appPath + PictureFile(kTitlePicture);
   if (!std::filesystem::is_regular_file(title, error)) missing.push_back(title);
   const std::string texts = appPath + "txt/";
   if (!std::filesystem::is_directory(texts, error)) missing.push_back(texts);

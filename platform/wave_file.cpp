@@ -63,18 +63,28 @@ struct Samples {
   std::int64_t Bytes = 0;
 };
 
-// Walks a RIFF WAVE file's chunks as SDL's loader does, up to its format and
-// its samples. The samples' chunk may claim more than the file holds (a
-// wave cut short plays as far as it goes); any other chunk that does leaves
-// the wave broken, and *broken says so.
-Samples FindSamples(std::FILE* file, std::int64_t size, std::string* broken) {
+// Where a wave's first chunk starts: after "RIFF", its size and "WAVE", or
+// after a bare "WAVE" for a file that has lost its RIFF header, which the
+// loader plays all the same. At -1 when the file starts as neither.
+std::int64_t FirstChunk(std::FILE* file) {
   unsigned char head[12];
-  if (ReadAt(file, 0, head, 12) != 12 || std::memcmp(head, "RIFF", 4) != 0 ||
-      std::memcmp(head + 8, "WAVE", 4) != 0)
-    return {};
+  const std::size_t got = ReadAt(file, 0, head, sizeof head);
+  if (got >= 4 && std::memcmp(head, "WAVE", 4) == 0) return 4;
+  if (got == 12 && std::memcmp(head, "RIFF", 4) == 0 && std::memcmp(head + 8, "WAVE", 4) == 0)
+    return 12;
+  return -1;
+}
+
+// Walks a wave's chunks as SDL's loader does, up to its format and its
+// samples. The samples' chunk may claim more than the file holds (a wave cut
+// short plays as far as it goes); any other chunk that does leaves the wave
+// broken, and *broken says so.
+Samples FindSamples(std::FILE* file, std::int64_t size, std::string* broken) {
+  const std::int64_t first = FirstChunk(file);
+  if (first < 0) return {};
   Samples samples;
   bool format = false;
-  for (std::int64_t at = 12; at + 8 <= size && !(format && samples.At >= 0);) {
+  for (std::int64_t at = first; at + 8 <= size && !(format && samples.At >= 0);) {
     unsigned char chunk[8];
     if (ReadAt(file, at, chunk, 8) != 8) break;
     const std::int64_t claimed = LittleEndian(chunk + 4);

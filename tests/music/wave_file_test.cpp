@@ -78,6 +78,20 @@ TEST_F(WaveReading, ADataChunkClaimingGigabytesPlaysWhatTheFileHolds) {
   }
 }
 
+// The loader also takes a wave that has lost its RIFF header and starts at
+// "WAVE"; its chunks are held to the file's size all the same.
+TEST_F(WaveReading, AWaveWithoutItsRiffHeaderIsHeldToTheFileToo) {
+  const std::string headless = MonoWave(std::string(1601, '\x11')).substr(8);
+  for (std::uint32_t claim : {0x88888888u, 1602u}) {
+    const WaveFile read = Read(Claiming(headless, "data", claim));
+    EXPECT_EQ(read.Result, 0) << claim << ": " << read.Problem;
+    EXPECT_EQ(read.Frames(), 800) << claim;
+    EXPECT_LT(largestRequest, kSmall) << claim;
+  }
+  EXPECT_EQ(Read(Claiming(headless, "fmt ", 0xFFFFFFF0u)).Result, mci::kInvalidFile);
+  EXPECT_LT(largestRequest, kSmall);
+}
+
 // Any other chunk claiming more than the file holds leaves its wave broken.
 TEST_F(WaveReading, AnyOtherChunkClaimingMoreThanTheFileIsABrokenWave) {
   const std::string wave = MonoWave(std::string(16, '\0'));

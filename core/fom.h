@@ -276,8 +276,9 @@ class Fom {
   std::string WritePath;
 
  private:
-  // core/status.cpp. Starts a bad ending. From then until a start button is
-  // chosen, a procedure that is still running stops at once (gameOver_).
+  // core/status.cpp. Starts a bad ending. From then until its script closes
+  // (">end", "tugi", the end of its file, a start button chosen over it), a
+  // procedure that is still running stops at once (gameOver_).
   void EndGame(const std::string& ending);
 
   // core/commands.cpp: a visit from town that takes the day it is made on.
@@ -337,8 +338,10 @@ class Fom {
   // The game as it was last started, saved or loaded.
   SaveSet keptRecord_;
 
-  // A bad ending has begun: the game is over until a start button is chosen.
+  // A bad ending has begun: the game is over until its script closes.
   bool gameOver_ = false;
+  // The script open is the ending's: closing it ends the game's being over.
+  bool endingOpen_ = false;
 
   Platform& platform_;
   std::string programFolder_;

@@ -49,6 +49,8 @@ void Fom::Form_Load() {
 void Fom::Form_Activate() { PicStt.Visible = true; }
 
 void Fom::ComStt_Click(std::int16_t Index) {
+  // A start button ends an ending still on the screen, and the scene with it.
+  CloseScript();
   gameOver_ = false;
   const Level& level = Index == kEasyButton ? kEasy : kHard;
   LvMon = level.mon;

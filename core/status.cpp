@@ -48,7 +48,10 @@ void Fom::AddStatus(std::int16_t index, std::int16_t amount) {
 }
 
 // The bad ending plays to its end: whatever was under way when it began
-// shows nothing more over it, and a second ending never replaces the first.
+// shows nothing more over it, and a second ending never replaces the first
+// (on the year's last day an empty purse would otherwise start "badend_hp"
+// over "badend_day"). The game is over only while the ending's script is
+// open: one that returns to the town leaves a game that goes on.
 void Fom::EndGame(const std::string& ending) {
   if (gameOver_) return;
   gameOver_ = true;

@@ -57,6 +57,7 @@ bool Fom::OpenScript(const std::string& name) {
     return false;
   }
   ScriptFile = Relative(path);
+  endingOpen_ = gameOver_;
   ReadAhead();
   return true;
 }
@@ -172,6 +173,8 @@ void Fom::CloseScript() {
   Files.Close(FileNo);
   ScriptFile.clear();
   missingPictureBoxes_ = 0;
+  if (endingOpen_) gameOver_ = false;
+  endingOpen_ = false;
 }
 
 bool Fom::ScriptOpen() const { return !ScriptFile.empty() && Files.IsOpen(FileNo); }

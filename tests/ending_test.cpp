@@ -162,5 +162,90 @@ TEST_F(EndingMidway, MonstersBlowThatEndsTheGameClosesTheBattle) {
   ExpectPlaysToTheStartPanel("倒れた");
 }
 
+// An author's ending may close as any scene does, by "tugi" or at the end of
+// its file, and return to the town; or a start button may be chosen while it
+// is still on the screen. However the ending's script closes, the game that
+// follows goes on as if no ending had begun: journeys arrive, story scenes
+// start, and a later ending can begin.
+class EndingThatCloses : public ::testing::TestWithParam<std::vector<std::string>> {
+ protected:
+  void SetUp() override {
+    std::vector<std::string> ending = {"力尽きた", "倒れた"};
+    for (const std::string& line : GetParam()) ending.push_back(line);
+    game.data.WriteScript("badend_hp", ending);
+    game.data.WriteScript("00", {"物語", "tugi"});
+    game.StartInTown(1);
+    game.SetTowns({0, 1, 2}, 0);
+    f.StrVal[4] = 10;
+  }
+
+  // A journey to town 2 with the courier's last strength: the day's fee of
+  // 50 cannot be paid.
+  void EndOnTheRoad() {
+    f.LstMati[0].ListIndex = 2;
+    f.Com_Click(4);
+    f.Money = 0;
+    f.StrVal[3] = 0;
+    game.Rnd({0.5});
+    f.TimDay_Timer();
+    ASSERT_EQ(f.ScriptFile, "txt/badend_hp.dat");
+  }
+
+  void ReadToTheEnd() {
+    for (int click = 0; click < 10 && !f.ScriptFile.empty(); ++click) f.Lbl_Click();
+    ASSERT_TRUE(f.ScriptFile.empty());
+  }
+
+  void ExpectTheGameGoesOn() {
+    f.Money = 1000;
+    f.StrVal[3] = 500;
+    f.LstMati[0].ListIndex = 1;
+    f.Com_Click(4);
+    ASSERT_TRUE(f.TimDay.Enabled());
+    for (int day = 0; day < 40 && f.TimDay.Enabled(); ++day) {
+      game.Rnd({0.0, 0.99});  // no fee, no monster
+      f.TimDay_Timer();
+    }
+    EXPECT_FALSE(f.TimDay.Enabled()) << "the journey arrives";
+    EXPECT_EQ(f.MatiNow, 1);
+    EXPECT_GT(f.TripDay, f.TripDays);
+
+    f.MatiNow = 0;
+    f.EnterTown();
+    ASSERT_TRUE(f.Com[0].Visible);
+    f.Com_Click(0);
+    EXPECT_EQ(f.ScriptFile, "txt/00.dat") << "a story scene starts";
+    f.ComSkep_Click();
+
+    EndOnTheRoad();  // and a later ending begins
+  }
+
+  Game game;
+  Fom& f = *game.fom;
+};
+
+TEST_P(EndingThatCloses, WhenReadToItsLastLine) {
+  EndOnTheRoad();
+  ReadToTheEnd();
+  if (f.PicStt.Visible) {
+    game.StartInTown(1);
+    game.SetTowns({0, 1, 2}, 0);
+  }
+  ExpectTheGameGoesOn();
+}
+
+TEST_P(EndingThatCloses, WhenAStartButtonIsChosenOverIt) {
+  EndOnTheRoad();
+  game.StartInTown(1);
+  game.SetTowns({0, 1, 2}, 0);
+  EXPECT_EQ(f.Files.OpenCount(), 0) << "the ending's file is closed with it";
+  ExpectTheGameGoesOn();
+}
+
+INSTANTIATE_TEST_SUITE_P(Closings, EndingThatCloses,
+                         ::testing::Values(std::vector<std::string>{">end"},
+                                           std::vector<std::string>{"tugi"},
+                                           std::vector<std::string>{}));
+
 }  // namespace
 }  // namespace kiravel::testing

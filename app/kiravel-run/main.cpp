@@ -36,8 +36,10 @@ constexpr std::string_view kHelp =
     "  --app DIR, --data DIR  the game's data folder (also $KIRAVEL_DATA); by default\n"
     "                         the program's folder when it holds the data, otherwise\n"
     "                         the installed one\n"
-    "  --seed N               seeds the random draws; without it a seed is chosen\n"
-    "                         and printed on standard error, to replay the run\n"
+    "  --seed N               seeds the random draws; without it a seed is chosen,\n"
+    "                         and the one that decided the run (the scenario's\n"
+    "                         own seed line where it has one) is printed on\n"
+    "                         standard error at the end, to replay the run\n"
     "  --help                 shows this text\n"
     "  --version              shows the version\n"
     "\n"
@@ -105,14 +107,18 @@ std::string ParseArguments(int argc, char** argv, Options& options, Request& req
   return "";
 }
 
-// A run without a seed draws one from the clock and says which, so that it
-// can be replayed.
+// A run without a seed draws one from the clock, to be told once the run is
+// over: a scenario's own `seed` line decides the game instead.
 std::uint64_t ChooseSeed(const Options& options) {
   if (options.seed) return *options.seed;
-  const auto seed =
-      static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
-  std::cerr << "kiravel-run: seed " << seed << "\n";
-  return seed;
+  return static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
+}
+
+// Says which seed decided the run, so that it can be replayed; one given by
+// the option is known already.
+void TellSeed(const Options& options, std::uint64_t chosen, const kiravel::run::Runner& runner) {
+  if (options.seed) return;
+  std::cerr << "kiravel-run: seed " << runner.ScenarioSeed().value_or(chosen) << "\n";
 }
 
 // The player is told where a game played from a read-only folder keeps its
@@ -127,7 +133,8 @@ std::string ChooseWritableFolder(const Options& options) {
 }
 
 int Play(const Options& options, std::istream& scenario) {
-  kiravel::ScriptedPlatform platform(ChooseSeed(options));
+  const std::uint64_t seed = ChooseSeed(options);
+  kiravel::ScriptedPlatform platform(seed);
   kiravel::Fom fom(platform, options.data, ChooseWritableFolder(options));
   kiravel::run::Output output(std::cout);
   output.Listen(platform, fom);
@@ -137,14 +144,16 @@ int Play(const Options& options, std::istream& scenario) {
     runner.Open();
     for (std::string line; std::getline(scenario, line);) {
       ++lineNumber;
-      if (!runner.Execute(line)) break;
+      runner.Execute(line);
     }
   } catch (const std::exception& fault) {
     std::cout.flush();
+    TellSeed(options, seed, runner);
     std::cerr << "kiravel-run: the game failed at scenario line " << lineNumber << ": "
               << fault.what() << "\n";
     return kGameFault;
   }
+  TellSeed(options, seed, runner);
   if (scenario.bad()) {
     std::cerr << "kiravel-run: the scenario could not be read past line " << lineNumber << "\n";
     return kUsageError;

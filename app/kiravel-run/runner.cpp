@@ -13,14 +13,16 @@ void Runner::Open() {
   output_.Flush();
 }
 
-bool Runner::Execute(const std::string& written) {
-  if (closed_) return false;
+void Runner::Execute(const std::string& written) {
   scenario::Line line = scenario::ParseLine(written);
   std::string why = line.refusal;
-  if (line.command) why = scenario::Perform(*line.command, fom_, *this);
+  if (closed_ && (line.command || !why.empty())) {
+    why = "the window is closed";
+  } else if (line.command) {
+    why = scenario::Perform(*line.command, fom_, *this);
+  }
   if (!why.empty()) output_.Refused(line.text, why);
   output_.Flush();
-  return !closed_;
 }
 
 void Runner::Click(Control& control) { FindClick(control.Name)->click(fom_, control.Index); }
@@ -74,7 +76,10 @@ void Runner::Close() {
   closed_ = true;
 }
 
-void Runner::Seed(std::uint64_t seed) { platform_.SeedDraws(seed); }
+void Runner::Seed(std::uint64_t seed) {
+  platform_.SeedDraws(seed);
+  scenarioSeed_ = seed;
+}
 
 std::string Runner::Shot(const std::string&) { return "the runner has no screen to take a shot of"; }
 

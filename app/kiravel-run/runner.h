@@ -3,6 +3,8 @@
 // printed as JSON Lines.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "app/kiravel-run/clock.h"
@@ -21,9 +23,11 @@ class Runner : private scenario::Stage {
   // What the window does when it opens: Form_Load, the first Form_Resize and
   // Form_Activate; the timers start counting then.
   void Open();
-  // Carries out one scenario line. False once the scenario has ended
-  // (`close`); the lines after it are not read.
-  bool Execute(const std::string& line);
+  // Carries out one scenario line. Once the window is closed every further
+  // command is refused.
+  void Execute(const std::string& line);
+  // The seed the scenario's own `seed` line gave the draws, if it has one.
+  std::optional<std::uint64_t> ScenarioSeed() const { return scenarioSeed_; }
 
  private:
   void Click(Control& control) override;
@@ -47,6 +51,7 @@ class Runner : private scenario::Stage {
   Output& output_;
   TimerClock clock_;
   bool closed_ = false;
+  std::optional<std::uint64_t> scenarioSeed_;
 };
 
 }  // namespace kiravel::run

@@ -69,6 +69,14 @@ page="$player/火の章＿おまけ.html"
 "$bin/kiravel-run" --version | grep -q '^kiravel-run [0-9]' || fail "no version"
 
 desktop-file-validate "$share/applications/org.kiravel.Kiravel.desktop"
+# The desktop starts the installed program whatever the player's PATH holds.
+grep -qx 'Exec=/usr/games/kiravel' "$share/applications/org.kiravel.Kiravel.desktop" ||
+  fail "the desktop entry does not name /usr/games/kiravel: $(grep '^Exec' "$share/applications/org.kiravel.Kiravel.desktop")"
+# The version box names the home page the metainfo names.
+homepage=$(sed -n 's:.*<url type="homepage">\(.*\)</url>.*:\1:p' "$share/metainfo/org.kiravel.Kiravel.metainfo.xml")
+[[ -n $homepage ]] || fail "the metainfo names no home page"
+out=$(printf '%s\n' 'click ComStt(0)' 'click ComSkep' 'click Com(3)' 'menu menu_ver' | play)
+grep -qF "\\r\\n$homepage\"" <<<"$out" || fail "the version box names another home page than $homepage: $out"
 appstreamcli validate --no-net "$share/metainfo/org.kiravel.Kiravel.metainfo.xml" >/dev/null ||
   appstreamcli validate --no-net "$share/metainfo/org.kiravel.Kiravel.metainfo.xml"
 for size in 48x48 128x128 256x256; do

@@ -2,6 +2,7 @@
 // saving and loading, and the version box.
 #include "core/fom.h"
 #include "core/text_speeds.h"
+#include "kiravel/build_info.h"
 #include "ui/handlers.h"
 
 namespace kiravel {
@@ -35,7 +36,7 @@ void Fom::menu_tim_Click_Click(std::int16_t Index) {
 
 void Fom::menu_ver_Click() {
   platform_.MsgBox(
-      "Kiravel\r\nVer２．００　完成版\r\n\r\n制作：Kiravel 開発チーム\r\nhttps://kiravel.example/",
+      std::string("Kiravel\r\nVer２．００　完成版\r\n\r\n制作：Kiravel 開発チーム\r\n") + kHomepage,
       MsgBoxButtons::OK);
 }
 

@@ -8,7 +8,13 @@ namespace kiravel::qt {
 
 ButtonView::ButtonView(CommandButton& button, PlayerInput& input, QWidget* parent)
     : QPushButton(parent), button_(button) {
-  connect(this, &QPushButton::clicked, this, [this, &input] { input.Click(button_); });
+  connect(this, &QPushButton::clicked, this, [this, &input] {
+    if (byKey_) {
+      input.KeyClick(button_);
+    } else {
+      input.Click(button_);
+    }
+  });
 }
 
 void ButtonView::Apply(double twipsPerPixel) {
@@ -31,11 +37,20 @@ void ButtonView::paintEvent(QPaintEvent*) {
 }
 
 void ButtonView::keyPressEvent(QKeyEvent* event) {
+  byKey_ = true;
   if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
     click();
-    return;
+  } else {
+    QPushButton::keyPressEvent(event);
   }
-  QPushButton::keyPressEvent(event);
+  byKey_ = false;
+}
+
+// Space presses the button when it is let go.
+void ButtonView::keyReleaseEvent(QKeyEvent* event) {
+  byKey_ = true;
+  QPushButton::keyReleaseEvent(event);
+  byKey_ = false;
 }
 
 }  // namespace kiravel::qt

@@ -6,6 +6,13 @@
 
 namespace kiravel::qt {
 
+namespace {
+
+// Two lines of two pixels each.
+constexpr int kRingWidth = 4;
+
+}  // namespace
+
 FocusRing::FocusRing(QWidget& window) : QWidget(&window), window_(window) {
   setAttribute(Qt::WA_TransparentForMouseEvents);
   setFocusPolicy(Qt::NoFocus);
@@ -18,15 +25,17 @@ void FocusRing::Lift() {
   if (isVisible()) raise();
 }
 
-// A dark line inside a light one, two pixels each: one of them always stands
-// out against what lies beneath.
+// A dark line inside a light one: one of them always stands out against
+// what lies beneath. Where the window's edge cuts the ring off, the control
+// meets the edge and the other three sides show where the focus is.
 void FocusRing::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.setBrush(Qt::NoBrush);
+  const QRect outer = ring_.translated(-geometry().topLeft());
   painter.setPen(QPen(QColor(255, 200, 0), 2));
-  painter.drawRect(rect().adjusted(1, 1, -1, -1));
+  painter.drawRect(outer.adjusted(1, 1, -1, -1));
   painter.setPen(QPen(QColor(20, 20, 120), 2));
-  painter.drawRect(rect().adjusted(3, 3, -3, -3));
+  painter.drawRect(outer.adjusted(3, 3, -3, -3));
 }
 
 bool FocusRing::eventFilter(QObject* watched, QEvent* event) {
@@ -35,10 +44,8 @@ bool FocusRing::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::Move:
     case QEvent::Resize:
     case QEvent::Show:
-      Place();
-      break;
     case QEvent::Hide:
-      hide();
+      Place();
       break;
     default:
       break;
@@ -49,19 +56,21 @@ bool FocusRing::eventFilter(QObject* watched, QEvent* event) {
 void FocusRing::Follow(QWidget* focused) {
   if (target_ != nullptr) target_->removeEventFilter(this);
   target_ = focused != nullptr && window_.isAncestorOf(focused) ? focused : nullptr;
-  if (target_ == nullptr) {
-    hide();
-    return;
-  }
-  target_->installEventFilter(this);
-  if (parentWidget() != target_->parentWidget()) setParent(target_->parentWidget());
+  if (target_ != nullptr) target_->installEventFilter(this);
   Place();
 }
 
 void FocusRing::Place() {
-  setGeometry(target_->geometry());
-  setVisible(target_->isVisible());
+  if (target_ == nullptr || !target_->isVisible()) {
+    hide();
+    return;
+  }
+  const QRect control(target_->mapTo(&window_, QPoint(0, 0)), target_->size());
+  ring_ = control.adjusted(-kRingWidth, -kRingWidth, kRingWidth, kRingWidth);
+  setGeometry(ring_.intersected(window_.rect()));
+  show();
   raise();
+  update();
 }
 
 }  // namespace kiravel::qt

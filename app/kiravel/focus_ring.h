@@ -1,6 +1,6 @@
 // The frame round the control that has the keyboard focus: one ring for
-// every kind of control, laid over it so that it shows on any face colour
-// or picture.
+// every kind of control, drawn round its outside so that it covers none of
+// the control's text and shows on any face colour or picture.
 #pragma once
 
 #include <QPointer>
@@ -14,6 +14,9 @@ class FocusRing : public QWidget {
   explicit FocusRing(QWidget& window);
   // Back on top of its neighbours after they have been restacked.
   void Lift();
+  // Round the focused control again, wherever it is now and whether it
+  // shows: its containers may have moved or hidden it.
+  void Place();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -21,10 +24,12 @@ class FocusRing : public QWidget {
 
  private:
   void Follow(QWidget* focused);
-  void Place();
 
   QWidget& window_;
   QPointer<QWidget> target_;
+  // The ring's outer edge in the window, which the window may cut off
+  // where the control meets its edge.
+  QRect ring_;
 };
 
 }  // namespace kiravel::qt

@@ -1,7 +1,9 @@
 #include "app/kiravel/game_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QScreen>
 #include <QTimer>
 #include <QWheelEvent>
 
@@ -37,9 +39,14 @@ GameWindow::GameWindow(Fom& fom, QtPlatform& platform)
   platform_.OnMusicEnded([this] {
     QMetaObject::invokeMethod(this, [this] { MusicEnded(); }, Qt::QueuedConnection);
   });
+  // A box stops the game halfway through what the player did: the window
+  // behind it already shows what has happened so far.
+  platform_.OnBoxOpening([this] { Sync(); });
+  qApp->installEventFilter(this);
 }
 
 GameWindow::~GameWindow() {
+  platform_.OnBoxOpening(nullptr);
   platform_.OnMusicEnded(nullptr);
   platform_.OnAnswered(nullptr);
 }
@@ -72,14 +79,20 @@ void GameWindow::RecordTo(scenario::Recorder& recorder) {
   });
 }
 
-void GameWindow::Click(const Control& control) {
+void GameWindow::Click(const Control& control) { Press(control, nullptr); }
+
+void GameWindow::KeyClick(const Control& control) { Press(control, WidgetOf(control)); }
+
+void GameWindow::Press(const Control& control, QWidget* popUpUnder) {
   const ClickBinding* binding = FindClick(control.Name);
   if (binding == nullptr) return;
   if (CoveredByStartPanel(fom_, control)) return;
-  Run([this, binding, &control] {
+  Run([this, binding, &control, popUpUnder] {
     if (!control.Shown() || !control.Usable()) return;
     Playing(scenario::Click{control.Id()});
+    platform_.PopUpUnder(popUpUnder);
     binding->click(fom_, control.Index);
+    platform_.PopUpUnder(nullptr);
   });
 }
 
@@ -110,8 +123,29 @@ void GameWindow::resizeEvent(QResizeEvent*) {
   ResizeGame();
 }
 
+void GameWindow::moveEvent(QMoveEvent*) { FrameChanged(); }
+
+void GameWindow::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange) FrameChanged();
+}
+
+// The desktop puts its frame round the window only once the window is on
+// the screen, and tells so when it moves or activates it: the game fits the
+// window to the screen again, frame included.
+void GameWindow::FrameChanged() {
+  if (!loaded_ || busy_ || !frame_) return;
+  WindowPlace place = platform_.Window();
+  if (std::make_pair(place.Width - place.ClientWidth, place.Height - place.ClientHeight) != *frame_) {
+    ResizeGame();
+  }
+}
+
 // The game lays itself out for the window's outer height on this screen.
+// Its layout paints the title picture; after the first one, the picture the
+// player was looking at stays, at the new size.
 void GameWindow::ResizeGame() {
+  FitScreen();
   Run([this] {
     WindowPlace place = platform_.Window();
     if (Changed(pixel_, platform_.TwipsPerPixel())) Playing(scenario::Pixel{*pixel_});
@@ -120,7 +154,29 @@ void GameWindow::ResizeGame() {
     }
     Playing(scenario::Resize{place.Height, platform_.Screen()});
     fom_.Form_Resize();
+    KeepShownPicture(fom_.Pic);
+    KeepShownPicture(fom_.PicBtlGrf);
   });
+}
+
+// The whole window, frame included, stays on the part of the screen it may
+// cover: a size remembered from a larger screen, or one the screen's scale
+// makes too large, is shrunk to the tallest that fits, at 4:3.
+void GameWindow::FitScreen() {
+  if (isMinimized() || isMaximized() || isFullScreen() || screen() == nullptr) return;
+  const QRect area = screen()->availableGeometry();
+  const QRect outer = frameGeometry();
+  const int tallest = std::min(area.height(), area.width() * 3 / 4);
+  if (outer.height() <= tallest) return;
+  const QSize frame = outer.size() - size();
+  const QSize fitted(tallest * 4 / 3 - frame.width(), tallest - frame.height());
+  if (fitted.height() > 0) resize(fitted);
+}
+
+void GameWindow::KeepShownPicture(const PictureBox& panel) {
+  auto found = views_.find(&panel);
+  if (found == views_.end()) return;
+  if (auto* view = dynamic_cast<PanelView*>(found->second)) view->KeepShownPicture();
 }
 
 void GameWindow::closeEvent(QCloseEvent* event) {
@@ -147,6 +203,23 @@ void GameWindow::closeEvent(QCloseEvent* event) {
 }
 
 void GameWindow::keyPressEvent(QKeyEvent* event) {
+  if (facing_ == Facing::StartPanel) {
+    // Nothing is chosen on the start panel until the player moves onto a
+    // start button.
+    switch (event->key()) {
+      case Qt::Key_Down:
+      case Qt::Key_Right:
+        FocusOn(fom_.ComStt[0]);
+        return;
+      case Qt::Key_Up:
+      case Qt::Key_Left:
+        FocusOn(fom_.ComStt[2]);
+        return;
+      default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+  }
   switch (event->key()) {
     case Qt::Key_Space:
     case Qt::Key_Return:
@@ -190,7 +263,19 @@ void GameWindow::Run(const std::function<void()>& event) {
   }
 }
 
+// A key held down across a change the game made repeats on whatever took
+// the focus: its repeats are dropped until a key is pressed afresh.
+bool GameWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) return false;
+  auto* widget = qobject_cast<QWidget*>(watched);
+  if (widget == nullptr || (widget != this && !isAncestorOf(widget))) return false;
+  if (static_cast<const QKeyEvent*>(event)->isAutoRepeat()) return heldKeyStale_;
+  if (event->type() == QEvent::KeyPress) heldKeyStale_ = false;
+  return false;
+}
+
 void GameWindow::RunOne(const std::function<void()>& event) {
+  const QWidget* focusBefore = QApplication::focusWidget();
   try {
     event();
   } catch (const std::exception& fault) {
@@ -200,6 +285,7 @@ void GameWindow::RunOne(const std::function<void()>& event) {
   }
   Recorded();
   Sync();
+  if (QApplication::focusWidget() != focusBefore) heldKeyStale_ = true;
 }
 
 void GameWindow::Playing(scenario::Command command) { playing_.push_back(std::move(command)); }
@@ -256,29 +342,47 @@ void GameWindow::Sync() {
   for (auto& [control, view] : drawn_) view->Apply(twipsPerPixel);
   if (StackingChanged()) Restack();
   FollowFocus();
+  focusRing_->Place();
 }
 
-// The focus goes where the player acts next: the start buttons, the story
-// text, the flute, and after a battle the commands once they show again.
+GameWindow::Facing GameWindow::Faces() {
+  if (fom_.PicStt.Shown()) return Facing::StartPanel;
+  if (fom_.Lbl.Shown()) return Facing::Scene;
+  if (fom_.PicBtl.Shown()) return Facing::Battle;
+  bool commands = false;
+  fom_.Com.ForEach([&commands](const CommandButton& command) { commands = commands || command.Shown(); });
+  return commands ? Facing::Town : Facing::Road;
+}
+
+// The focus goes where the player acts next: the story text, the flute, the
+// commands once a scene is over. The start panel offers no start button
+// until the player moves onto one, so a key still pressed from an ending
+// starts no game; back from the road the focus rests on hearing the
+// rumours, which starts no story scene.
 void GameWindow::FollowFocus() {
-  const bool startPanel = fom_.PicStt.Shown();
-  if (Changed(startPanelShown_, startPanel)) {
-    CoverFocus();
-    if (startPanel) FocusOn(fom_.ComStt[0]);
-  }
-  if (startPanel) return;
-  if (Changed(sceneShown_, fom_.Lbl.Shown()) && *sceneShown_) {
-    commandsWanted_ = false;
-    FocusOn(fom_.Pic);
-  }
-  if (Changed(battleShown_, fom_.PicBtl.Shown())) {
-    if (*battleShown_) {
+  const std::optional<Facing> before = facing_;
+  if (!Changed(facing_, Faces())) return;
+  if (!before || *before == Facing::StartPanel || *facing_ == Facing::StartPanel) CoverFocus();
+  switch (*facing_) {
+    case Facing::StartPanel:
+      setFocus(Qt::OtherFocusReason);
+      break;
+    case Facing::Scene:
+      FocusOn(fom_.Pic);
+      break;
+    case Facing::Battle:
       FocusOn(fom_.ComBtl);
-    } else {
-      commandsWanted_ = true;
-    }
+      break;
+    case Facing::Road:
+      break;
+    case Facing::Town:
+      if (before == Facing::Road || before == Facing::Battle) {
+        FocusOn(fom_.Com[2]);
+      } else {
+        FocusFirstCommand();
+      }
+      break;
   }
-  if (commandsWanted_) FocusFirstCommand();
 }
 
 // Nothing the start panel covers takes the focus, so typing can never reach
@@ -297,13 +401,9 @@ void GameWindow::FocusOn(const Control& control) {
 }
 
 void GameWindow::FocusFirstCommand() {
-  bool shown = false;
-  fom_.Com.ForEach([&shown](const CommandButton& command) { shown = shown || command.Shown(); });
-  if (!shown) return;  // still on the road
   for (Control* control : fom_.FocusOrder()) {
     if (control->Name != fom_.Com.Name() || !control->Shown()) continue;
     FocusOn(*control);
-    commandsWanted_ = false;
     return;
   }
 }
@@ -324,7 +424,7 @@ void GameWindow::CreateMissingViews() {
   }
   if (!added) return;
   zOrders_.clear();
-  startPanelShown_.reset();
+  facing_.reset();
   SetFocusOrder();
 }
 

@@ -41,6 +41,7 @@ class GameWindow : public QWidget, public PlayerInput {
   void RecordTo(scenario::Recorder& recorder);
 
   void Click(const Control& control) override;
+  void KeyClick(const Control& control) override;
   void Select(ListBox& list, int index) override;
   void Type(TextBox& box, const std::string& text) override;
   // One tick of the timer, as its Qt timer delivers it.
@@ -50,6 +51,9 @@ class GameWindow : public QWidget, public PlayerInput {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   // While a scene shows, the keys and the wheel that turn a page elsewhere
   // read on as a click on the text does.
@@ -62,7 +66,13 @@ class GameWindow : public QWidget, public PlayerInput {
   // open) waits for it.
   void Run(const std::function<void()>& event);
   void RunOne(const std::function<void()>& event);
+  // The click, with the widget the popup menu opens under (null: at the
+  // mouse pointer).
+  void Press(const Control& control, QWidget* popUpUnder);
   void ResizeGame();
+  void FrameChanged();
+  void FitScreen();
+  void KeepShownPicture(const PictureBox& panel);
   void MusicEnded();
   // The event now running reaches the game as these commands.
   void Playing(scenario::Command command);
@@ -97,11 +107,13 @@ class GameWindow : public QWidget, public PlayerInput {
   bool busy_ = false;
   bool closed_ = false;
   bool resizeWaiting_ = false;
-  // What the keyboard focus follows: the start panel, a scene, a battle.
-  std::optional<bool> startPanelShown_;
-  std::optional<bool> sceneShown_;
-  std::optional<bool> battleShown_;
-  bool commandsWanted_ = false;
+  // What the player faces, which the keyboard focus follows.
+  enum class Facing { StartPanel, Scene, Battle, Road, Town };
+  Facing Faces();
+  std::optional<Facing> facing_;
+  // Set when the game has moved the focus: a key held down since then
+  // repeats on a control it was never pressed on.
+  bool heldKeyStale_ = false;
   // The focus policy each widget has while the start panel does not cover it.
   std::unordered_map<QWidget*, Qt::FocusPolicy> ownFocus_;
   std::optional<std::string> caption_;

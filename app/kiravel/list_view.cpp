@@ -1,4 +1,7 @@
+#include <QKeyEvent>
 #include <QStringList>
+
+#include <algorithm>
 
 #include "app/kiravel/views.h"
 
@@ -34,6 +37,27 @@ void ListView::Apply(double twipsPerPixel) {
     }
   }
   applying_ = false;
+}
+
+// The arrows choose an item, not only move the keyboard cursor: with nothing
+// chosen yet, Down and Home choose the first item and Up and End the last,
+// so a list of one item can be used with the keys alone.
+void ListView::keyPressEvent(QKeyEvent* event) {
+  const int last = count() - 1;
+  const QModelIndexList chosen = selectedIndexes();
+  const int row = chosen.isEmpty() ? -1 : chosen.first().row();
+  int next = row;
+  switch (event->key()) {
+    case Qt::Key_Home: next = 0; break;
+    case Qt::Key_End: next = last; break;
+    case Qt::Key_Down: next = row < 0 ? 0 : std::min(row + 1, last); break;
+    case Qt::Key_Up: next = row < 0 ? last : std::max(row - 1, 0); break;
+    default:
+      QListWidget::keyPressEvent(event);
+      return;
+  }
+  if (last < 0) return;
+  setCurrentRow(next);
 }
 
 void ListView::Selected(int row) {

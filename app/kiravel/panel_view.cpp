@@ -61,6 +61,11 @@ void PanelView::Apply(double twipsPerPixel) {
   if (Changed(paintCount_, panel_.PaintCount)) client_->Show(panel_.Picture);
 }
 
+void PanelView::KeepShownPicture() {
+  if (paintCount_.value_or(0) == 0) return;
+  paintCount_ = panel_.PaintCount;
+}
+
 void PanelView::keyPressEvent(QKeyEvent* event) {
   if (PressesFocusedControl(*event)) {
     input_.Click(panel_);

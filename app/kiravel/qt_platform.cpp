@@ -82,6 +82,7 @@ double QtPlatform::Rnd() { return draws_.Next(); }
 
 MsgBoxAnswer QtPlatform::Ask(QMessageBox::Icon icon, const std::string& text,
                              MsgBoxButtons buttons) {
+  if (boxOpening_) boxOpening_();
   const bool yesNo = buttons == MsgBoxButtons::YesNo;
   QMessageBox box(icon, kTitle, QtText(text),
                   yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, window_);
@@ -150,11 +151,14 @@ const MenuItem* QtPlatform::Choose(const MenuItem& root) {
   QMenu menu(window_);
   std::map<QAction*, const MenuItem*> items;
   AddItems(menu, root, items);
+  const QPoint at = popUpUnder_ != nullptr
+                        ? popUpUnder_->mapToGlobal(QPoint(0, popUpUnder_->height()))
+                        : QCursor::pos();
   if (!scenarioShown_) {
-    auto found = items.find(menu.exec(QCursor::pos()));
+    auto found = items.find(menu.exec(at));
     return found == items.end() ? nullptr : found->second;
   }
-  menu.popup(QCursor::pos());
+  menu.popup(at);
   scenarioShown_(menu);
   menu.close();
   if (menuChoices_.empty()) return nullptr;
@@ -163,10 +167,13 @@ const MenuItem* QtPlatform::Choose(const MenuItem& root) {
   return choice;
 }
 
-ScreenSize QtPlatform::Screen() {
+QRect QtPlatform::Area() const {
   QScreen* screen = window_ != nullptr ? window_->screen() : QGuiApplication::primaryScreen();
-  if (screen == nullptr) return ScreenSize{};
-  QSize size = screen->geometry().size();
+  return screen != nullptr ? screen->availableGeometry() : QRect();
+}
+
+ScreenSize QtPlatform::Screen() {
+  QSize size = Area().size();
   return ScreenSize{ToTwips(size.width()), ToTwips(size.height())};
 }
 
@@ -178,7 +185,7 @@ double QtPlatform::TwipsPerPixel() {
 
 WindowPlace QtPlatform::Window() {
   if (window_ == nullptr) return WindowPlace{};
-  QRect frame = window_->frameGeometry();
+  QRect frame = window_->frameGeometry().translated(-Area().topLeft());
   return WindowPlace{ToTwips(frame.x()),      ToTwips(frame.y()),
                      ToTwips(frame.width()),  ToTwips(frame.height()),
                      ToTwips(window_->width()), ToTwips(window_->height())};
@@ -193,13 +200,13 @@ bool QtPlatform::SetWindowWidth(std::int32_t twips) {
 
 bool QtPlatform::SetWindowLeft(std::int32_t twips) {
   if (Fixed()) return false;
-  window_->move(ToPixels(twips), window_->y());
+  window_->move(Area().x() + ToPixels(twips), window_->y());
   return true;
 }
 
 bool QtPlatform::SetWindowTop(std::int32_t twips) {
   if (Fixed()) return false;
-  window_->move(window_->x(), ToPixels(twips));
+  window_->move(window_->x(), Area().y() + ToPixels(twips));
   return true;
 }
 

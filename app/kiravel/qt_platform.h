@@ -6,6 +6,8 @@
 #include <QByteArray>
 #include <QImage>
 #include <QMessageBox>
+#include <QPointer>
+#include <QRect>
 #include <QWidget>
 
 #include <cstdint>
@@ -35,6 +37,13 @@ class QtPlatform : public Platform {
   // While the window opens, failures are gathered rather than shown, so the
   // player gets one box about everything the opening missed.
   void HoldFailures() { holding_ = true; }
+
+  // Told just before a message box opens, so that the window behind it
+  // shows what the game holds by then.
+  void OnBoxOpening(std::function<void()> opening) { boxOpening_ = std::move(opening); }
+  // The popup menu opens under this widget, or at the mouse pointer when
+  // there is none.
+  void PopUpUnder(QWidget* widget) { popUpUnder_ = widget; }
 
   // Told, on the music thread, when the piece has played to its end.
   void OnMusicEnded(std::function<void()> ended) { music_.OnPieceEnded(std::move(ended)); }
@@ -82,6 +91,10 @@ class QtPlatform : public Platform {
   const MenuItem* Choose(const MenuItem& root);
   // A minimised, maximised or full-screen window keeps its size and place.
   bool Fixed() const;
+  // The part of the screen the window may cover: the screen without the
+  // desktop's panels. The game's screen is this area, and its window's
+  // place is measured from the area's corner.
+  QRect Area() const;
   void TakeDecodedAhead();
   int ToPixels(std::int32_t twips);
   std::int32_t ToTwips(int pixels);
@@ -95,6 +108,8 @@ class QtPlatform : public Platform {
   AnswerQueue answers_;
   std::deque<const MenuItem*> menuChoices_;
   std::function<void(MsgBoxAnswer)> answered_;
+  std::function<void()> boxOpening_;
+  QPointer<QWidget> popUpUnder_;
   const MenuItem* chosen_ = nullptr;
   bool holding_ = false;
   std::vector<std::string> held_;

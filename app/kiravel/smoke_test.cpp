@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QBuffer>
-#include <QElapsedTimer>
 #include <QFontInfo>
 #include <QKeyEvent>
 #include <QLabel>
@@ -13,11 +11,8 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QTimer>
 #include <QWheelEvent>
-
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <clocale>
@@ -28,174 +23,11 @@
 #include <memory>
 #include <vector>
 
-#include "app/kiravel/appearance.h"
-#include "app/kiravel/game_window.h"
-#include "app/kiravel/music_thread.h"
-#include "app/kiravel/qt_language.h"
+#include "app/kiravel/window_fixture.h"
 #include "platform/picture_decoder.h"
-#include "app/kiravel/qt_platform.h"
-#include "tests/game_fixture.h"
-#include "tests/wave.h"
 
 namespace kiravel::qt {
 namespace {
-
-class QtApplication : public ::testing::Environment {
- public:
-  QtApplication(int& argc, char** argv) : argc_(argc), argv_(argv) {}
-  void SetUp() override {
-    application_ = std::make_unique<QApplication>(argc_, argv_);
-    SetUpAppearance();
-    SpeakJapanese();
-  }
-  void TearDown() override { application_.reset(); }
-
- private:
-  int& argc_;
-  char** argv_;
-  std::unique_ptr<QApplication> application_;
-};
-
-// Lets the window run until done() holds or the time is up.
-bool RunUntil(const std::function<bool()>& done, int ms = 3000) {
-  QElapsedTimer clock;
-  clock.start();
-  while (!done()) {
-    if (clock.elapsed() > ms) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-  }
-  return true;
-}
-
-void RunFor(int ms) {
-  RunUntil([] { return false; }, ms);
-}
-
-// A 2 × 2 picture as PNG bytes, to be stored under a ".dat" name.
-std::string Png(QColor topLeft, QColor topRight, QColor bottomLeft, QColor bottomRight) {
-  QImage image(2, 2, QImage::Format_RGB32);
-  image.setPixelColor(0, 0, topLeft);
-  image.setPixelColor(1, 0, topRight);
-  image.setPixelColor(0, 1, bottomLeft);
-  image.setPixelColor(1, 1, bottomRight);
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  image.save(&buffer, "PNG");
-  return bytes.toStdString();
-}
-
-const std::string kTitle = Png(Qt::red, Qt::green, Qt::blue, Qt::yellow);
-const std::string kTown = Png(Qt::cyan, Qt::magenta, Qt::darkGreen, Qt::darkBlue);
-
-// A button's words without its keyboard mark: "いいえ(&N)" reads いいえ.
-QString Words(const QAbstractButton& button) {
-  return button.text().remove(QRegularExpression(QStringLiteral("\\(&.\\)|&")));
-}
-
-// Answers every message box with its default button, as Enter would, or
-// with the button of the kind in Answer, noting its text and its buttons'.
-class BoxCatcher {
- public:
-  BoxCatcher() {
-    timer_.callOnTimeout([this] {
-      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-      if (box == nullptr) return;
-      Texts.append(box->text());
-      QStringList buttons;
-      for (QAbstractButton* button : box->buttons()) buttons.append(Words(*button));
-      Buttons.append(buttons.join("/"));
-      QAbstractButton* chosen =
-          Answer != QMessageBox::NoButton ? box->button(Answer) : box->defaultButton();
-      if (chosen == nullptr) chosen = box->buttons().first();
-      Chosen.append(Words(*chosen));
-      chosen->click();
-    });
-    timer_.start(5);
-  }
-  QMessageBox::StandardButton Answer = QMessageBox::NoButton;
-  QStringList Texts;
-  QStringList Buttons;
-  QStringList Chosen;
-
- private:
-  QTimer timer_;
-};
-
-enum class Data { Complete, Missing, BrokenTitle, ShortMusic, PipeTitle };
-
-// The window's platform, noting every music command but the status query.
-struct RecordingPlatform : QtPlatform {
-  using QtPlatform::QtPlatform;
-  std::int32_t mciSendString(const std::string& command, std::string* reply,
-                             int replyLength) override {
-    if (reply == nullptr) sent.push_back(command);
-    return QtPlatform::mciSendString(command, reply, replyLength);
-  }
-  std::vector<std::string> sent;
-};
-
-// The game window over a data folder of its own.
-struct Window {
-  explicit Window(Data kind = Data::Complete) {
-    WriteData(kind);
-    fom = std::make_unique<Fom>(platform, data.Path());
-    window = std::make_unique<GameWindow>(*fom, platform);
-    window->Open();
-    RunFor(50);
-  }
-
-  void WriteData(Data kind) {
-    if (kind == Data::Missing) {
-      std::filesystem::remove_all(data.Path() + "img");
-      std::filesystem::remove_all(data.Path() + "txt");
-      return;
-    }
-    if (kind == Data::PipeTitle) {
-      ::mkfifo((data.Path() + "img/ttl.dat").c_str(), 0644);
-    } else {
-      data.WriteBytes("img/ttl.dat", kind == Data::BrokenTitle ? "no picture" : kTitle);
-    }
-    for (const char* name : {"mati", "you", "bar", "mon0", "mon1", "mon2"}) {
-      data.WriteBytes(std::string("img/") + name + ".dat", kTown);
-    }
-    data.WriteScript("opn", {"ようこそ", "tugi"});
-    for (int k = 0; k < 3; ++k) data.WriteText("txt/mati" + std::to_string(k) + ".dat", {"噂"});
-    if (kind == Data::ShortMusic) data.WriteBytes("bgm.wav", kiravel::testing::SilentWave(100));
-  }
-
-  template <class W>
-  W& Widget(const Control& control) {
-    auto* widget = qobject_cast<W*>(window->WidgetOf(control));
-    if (widget == nullptr) throw std::runtime_error("no widget of that kind for " + control.Id());
-    return *widget;
-  }
-
-  QString Text(const Label& label) { return Widget<QLabel>(label).text(); }
-
-  // The start panel and the opening scene, through the buttons.
-  void StartEasyGameInTown() {
-    Widget<QPushButton>(fom->ComStt[0]).click();
-    Widget<QPushButton>(fom->ComSkep).click();
-  }
-
-  // The colour the picture panel shows at a fraction of its width and height.
-  QColor PictureAt(double x, double y) {
-    QImage shot = Widget<QWidget>(fom->Pic).grab().toImage();
-    return shot.pixelColor(static_cast<int>(x * (shot.width() - 1)),
-                           static_cast<int>(y * (shot.height() - 1)));
-  }
-
-  kiravel::testing::DataFolder data;
-  MusicThread music{KIRAVEL_SOUND_MODULE_PATH};
-  RecordingPlatform platform{music};
-  std::unique_ptr<Fom> fom;
-  std::unique_ptr<GameWindow> window;
-};
-
-bool Within(const QWidget& widget, const QWidget* found) {
-  return found != nullptr && (found == &widget || widget.isAncestorOf(found));
-}
 
 TEST(GameWindow, EasyLevelLeadsFromTheStartPanelToATownViewThatShowsTheGame) {
   Window w;
@@ -255,6 +87,60 @@ TEST(GameWindow, PicturesAreReadByTheirBytesAndStretchedOverTheWholePanel) {
   // A repaint of the panel draws the same picture again, not its background.
   w.Widget<QWidget>(w.fom->Pic).repaint();
   EXPECT_EQ(w.PictureAt(0.99, 0.99), QColor(Qt::darkBlue));
+}
+
+// Every layout paints the title picture, as the game's first one must; a
+// later resize keeps showing the town or the monster, at the new size. The
+// game's own state stays what the runner has after the same resize.
+TEST(GameWindow, AResizeShowsThePictureThatWasShownAtTheNewSize) {
+  Window w;
+  Fom& f = *w.fom;
+  QWidget& picture = w.Widget<QWidget>(f.Pic);
+  auto resized = [&](QWidget& panel) {
+    const QSize before = panel.size();
+    w.window->resize(w.window->width() * 3 / 4, w.window->height() * 3 / 4);
+    return RunUntil([&] { return panel.size() != before; });
+  };
+  EXPECT_EQ(w.PictureAt(0.25, 0.3), QColor(Qt::red));
+  w.StartEasyGameInTown();
+  ASSERT_TRUE(resized(picture));
+  EXPECT_EQ(w.PictureAt(0.25, 0.3), QColor(Qt::cyan));
+  EXPECT_EQ(w.PictureAt(0.99, 0.99), QColor(Qt::darkBlue));
+  EXPECT_EQ(f.Pic.PictureFile, "img/ttl.dat");
+
+  w.window->Change([&] {
+    f.LstMati[0].ListIndex = f.MatiNow == 0 ? 1 : 0;
+    f.ChooseTown();
+    f.TimDay.SetEnabled(false);
+    f.MonsterAppears();
+  });
+  QWidget& monster = w.Widget<QWidget>(f.PicBtlGrf);
+  ASSERT_TRUE(resized(monster));
+  QImage shot = monster.grab().toImage();
+  EXPECT_EQ(shot.pixelColor(shot.width() / 4, shot.height() / 4), QColor(Qt::cyan));
+}
+
+// A box stops the game halfway through what the player did: behind it the
+// window already shows what has happened so far, here the town view that
+// replaced the tavern.
+TEST(GameWindow, WindowBehindAMessageBoxShowsWhatTheGameHoldsByThen) {
+  BoxCatcher boxes;
+  Window w;
+  Fom& f = *w.fom;
+  w.StartEasyGameInTown();
+  w.Widget<QPushButton>(f.Com[3]).click();
+  ASSERT_TRUE(w.Widget<QWidget>(f.PicBar).isVisible());
+  bool tavernBehind = true;
+  QString message;
+  boxes.Looking = [&] {
+    tavernBehind = w.Widget<QWidget>(f.PicBar).isVisible();
+    message = w.Text(f.LblGame);
+  };
+  w.window->Change([&] { f.LstMati[0].ListIndex = -1; });
+  w.Widget<QPushButton>(f.Com[4]).click();
+  ASSERT_EQ(boxes.Texts, QStringList({"行く街を選んで下さい"}));
+  EXPECT_FALSE(tavernBehind);
+  EXPECT_TRUE(message.startsWith("ここは")) << message.toStdString();
 }
 
 TEST(GameWindow, PictureFileIsReadAgainAtEveryRequest) {
@@ -471,13 +357,13 @@ TEST(GameWindow, WindowKeepsFourToThreeAndSurvivesTinyHugeMaximisedAndMinimised)
   Fom& f = *w.fom;
   QWidget& window = *w.window;
   // The outer frame, not the client area, keeps 4:3; the width follows the height.
-  window.resize(300, 600);
+  window.resize(300, 500);
   auto fourToThree = [&] {
     QRect frame = window.frameGeometry();
     return std::abs(frame.width() * 3 - frame.height() * 4) <= 4;
   };
   ASSERT_TRUE(RunUntil(fourToThree));
-  EXPECT_EQ(window.height(), 600);
+  EXPECT_EQ(window.height(), 500);
   EXPECT_EQ(f.BaseFontSize, window.frameGeometry().height() * 15 / 1000 + 3);
 
   window.resize(10, 10);
@@ -563,26 +449,6 @@ TEST(GameWindow, PopupMenuShowsTheTreeBelowTheHiddenRootAndReturnsTheChoice) {
   EXPECT_EQ(chosen, &f.menu_ver);
 }
 
-// The window as the player has it: on the screen and holding the focus.
-void Activate(Window& w) {
-  w.window->activateWindow();
-  QApplication::setActiveWindow(w.window.get());
-  ASSERT_TRUE(RunUntil([&] { return w.window->isActiveWindow(); }));
-}
-
-void Press(Qt::Key key, const QString& text = QString()) {
-  QWidget* target = QApplication::focusWidget();
-  ASSERT_NE(target, nullptr);
-  QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier, text);
-  QKeyEvent up(QEvent::KeyRelease, key, Qt::NoModifier, text);
-  QCoreApplication::sendEvent(target, &down);
-  QCoreApplication::sendEvent(target, &up);
-}
-
-bool Focused(Window& w, const Control& control) {
-  return QApplication::focusWidget() == w.window->WidgetOf(control);
-}
-
 TEST(GameWindow, StrayEnterOnTheStartOverQuestionKeepsTheGameAndQtSpeaksJapanese) {
   BoxCatcher boxes;
   Window w;
@@ -633,6 +499,7 @@ TEST(GameWindow, TabStaysOnTheStartPanelAndLaterSkipsHiddenAndIdlePanels) {
   Window w;
   Fom& f = *w.fom;
   Activate(w);
+  Press(Qt::Key_Tab);
   EXPECT_TRUE(Focused(w, f.ComStt[0]));
   QWidget& startPanel = w.Widget<QWidget>(f.PicStt);
   for (int i = 0; i < 12; ++i) {
@@ -711,27 +578,37 @@ TEST(GameWindow, BattleGivesTheFluteTheFocusAndArrivalGivesItBackToTheCommands) 
   EXPECT_TRUE(onACommand);
 }
 
-TEST(GameWindow, EveryFocusedControlShowsAFrameAndSpaceClicksAPanel) {
+// The frame lies round the outside of the focused control: the town's
+// message, the list items and the name start at the control's very edge,
+// and none of their text may be hidden.
+TEST(GameWindow, EveryFocusedControlShowsAFrameRoundItAndSpaceClicksAPanel) {
   BoxCatcher boxes;
   Window w;
   Fom& f = *w.fom;
   Activate(w);
   w.StartEasyGameInTown();
-  // The colour the window shows one pixel inside the control's left edge.
-  auto edgeColour = [&](const Control& control) {
+  // The colour the window shows x pixels right of the control's left edge,
+  // halfway down it.
+  auto colourAt = [&](const Control& control, int x) {
     QWidget& widget = *w.window->WidgetOf(control);
-    QPoint edge = widget.mapTo(w.window.get(), QPoint(1, widget.height() / 2));
-    return w.window->grab().toImage().pixelColor(edge);
+    QPoint at = widget.mapTo(w.window.get(), QPoint(x, widget.height() / 2));
+    return w.window->grab().toImage().pixelColor(at);
   };
-  const QColor frame(255, 200, 0);
+  const QColor light(255, 200, 0);
+  const QColor dark(20, 20, 120);
   const std::vector<const Control*> controls = {&f.Com[1], &f.LstMati[0], &f.TxtName, &f.Pic};
   w.Widget<QWidget>(f.Com[2]).setFocus();
   RunFor(20);
-  for (const Control* control : controls) EXPECT_NE(edgeColour(*control), frame) << control->Id();
+  for (const Control* control : controls) EXPECT_NE(colourAt(*control, -4), light) << control->Id();
   for (const Control* control : controls) {
     w.window->WidgetOf(*control)->setFocus();
     RunFor(20);
-    EXPECT_EQ(edgeColour(*control), frame) << control->Id();
+    EXPECT_EQ(colourAt(*control, -4), light) << control->Id();
+    EXPECT_EQ(colourAt(*control, -2), dark) << control->Id();
+    for (int x = 0; x < 4; ++x) {
+      EXPECT_NE(colourAt(*control, x), light) << control->Id() << " at " << x;
+      EXPECT_NE(colourAt(*control, x), dark) << control->Id() << " at " << x;
+    }
   }
   Press(Qt::Key_Space, " ");
   RunFor(20);

@@ -30,6 +30,9 @@ class PlayerInput {
   virtual ~PlayerInput() = default;
   // A click on the control; the window runs its click handler, if it has one.
   virtual void Click(const Control& control) = 0;
+  // The same click from the keyboard: what it opens (the popup menu) opens
+  // at the control rather than at the mouse pointer.
+  virtual void KeyClick(const Control& control) = 0;
   // The player chooses an item of a list (-1: none).
   virtual void Select(ListBox& list, int index) = 0;
   // The player's typing leaves this text in the box, which keeps what it takes.
@@ -102,9 +105,12 @@ class ButtonView : public QPushButton, public View {
  protected:
   void paintEvent(QPaintEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
 
  private:
   CommandButton& button_;
+  // Set while a key presses the button.
+  bool byKey_ = false;
   PlacedLook look_{QPalette::Button, QPalette::ButtonText};
   std::optional<std::string> caption_;
 };
@@ -168,6 +174,9 @@ class ListView : public QListWidget, public View {
   QWidget& Widget() override { return *this; }
   void Apply(double twipsPerPixel) override;
 
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+
  private:
   void Selected(int row);
   ListBox& list_;
@@ -186,6 +195,10 @@ class PanelView : public QWidget, public View {
   QWidget& Widget() override { return *this; }
   QWidget* Client() override;
   void Apply(double twipsPerPixel) override;
+  // The picture the game has just painted again is not shown: the one the
+  // panel shows stays, stretched to the panel's new size. Before the panel
+  // has shown any picture of the game this does nothing.
+  void KeepShownPicture();
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -60,13 +60,17 @@ void FocusRing::Follow(QWidget* focused) {
   Place();
 }
 
+// Runs after every event of the game: it changes nothing while the focused
+// control stays where it was.
 void FocusRing::Place() {
   if (target_ == nullptr || !target_->isVisible()) {
     hide();
     return;
   }
   const QRect control(target_->mapTo(&window_, QPoint(0, 0)), target_->size());
-  ring_ = control.adjusted(-kRingWidth, -kRingWidth, kRingWidth, kRingWidth);
+  const QRect ring = control.adjusted(-kRingWidth, -kRingWidth, kRingWidth, kRingWidth);
+  if (ring == ring_ && isVisible()) return;
+  ring_ = ring;
   setGeometry(ring_.intersected(window_.rect()));
   show();
   raise();

@@ -19,6 +19,9 @@ namespace kiravel::qt {
 
 namespace {
 
+// The command that hears the rumours, "街に行く": it starts no story scene.
+constexpr std::int16_t kRumoursCommand = 2;
+
 // Labels and shapes lie beneath the panels, buttons, lists and text boxes
 // of their container.
 bool LiesBeneath(const Control& control) {
@@ -377,7 +380,7 @@ void GameWindow::FollowFocus() {
       break;
     case Facing::Town:
       if (before == Facing::Road || before == Facing::Battle) {
-        FocusOn(fom_.Com[2]);
+        FocusOn(fom_.Com[kRumoursCommand]);
       } else {
         FocusFirstCommand();
       }

@@ -56,20 +56,25 @@ TEST(Keyboard, StartPanelChoosesNoButtonUntilThePlayerMovesOntoOne) {
   EXPECT_FALSE(f.Lbl.Shown()) << "Space reads the opening on";
 }
 
-// Once a scene is over the keys go to the commands, never to the picture,
-// where Space would ask to start over.
+// Once a scene in a town is over the keys go to the commands, never to the
+// picture, where Space would ask to start over.
 TEST(Keyboard, SceneEndGivesTheFocusToTheFirstCommandShown) {
   BoxCatcher boxes;
   Window w;
   Fom& f = *w.fom;
   WriteFirstScenes(w);
   Activate(w);
-  w.Widget<QPushButton>(f.ComStt[0]).click();
+  w.StartEasyGameInTown();
+  ASSERT_TRUE(f.Com[0].Visible) << "the first town has a scene waiting";
+  w.Widget<QPushButton>(f.Com[0]).setFocus();
+  Press(Qt::Key_Space, " ");
+  ASSERT_TRUE(f.Lbl.Shown());
   ASSERT_TRUE(Focused(w, f.Pic));
   Press(Qt::Key_Space, " ");
   ASSERT_FALSE(f.Lbl.Shown());
-  ASSERT_TRUE(f.Com[0].Visible) << "the first town has a scene waiting";
-  EXPECT_TRUE(Focused(w, f.Com[0]));
+  ASSERT_FALSE(f.Com[0].Visible) << "the story line has no second scene";
+  EXPECT_TRUE(Focused(w, f.Com[1]));
+  EXPECT_TRUE(boxes.Texts.isEmpty());
 }
 
 // Back from the road the focus rests on the rumours, not on a waiting

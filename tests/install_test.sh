@@ -83,9 +83,14 @@ for size in 48x48 128x128 256x256; do
   [[ -f $share/icons/hicolor/$size/apps/org.kiravel.Kiravel.png ]] || fail "no $size icon"
 done
 [[ -f $share/icons/hicolor/scalable/apps/org.kiravel.Kiravel.svg ]] || fail "no scalable icon"
-for page in man6/kiravel.6 man1/kiravel-run.1 man1/kiravel-check.1; do
+for page in man6/kiravel.6 man1/kiravel-run.1 man1/kiravel-check.1 man1/kiravel-textconv.1; do
   [[ -f $share/man/$page.gz ]] || fail "no manual page $page"
 done
+
+# An author takes a scene of the installed story out and puts it back.
+"$bin/kiravel-textconv" --to-utf8 "$data/txt/opn.dat" "$work/opn.txt"
+"$bin/kiravel-textconv" "$work/opn.txt" "$work/opn.dat"
+cmp -s "$data/txt/opn.dat" "$work/opn.dat" || fail "the installed converter changes the opening on its way back"
 
 # The installed window opens on the installed data: a missing picture or text
 # would come up as a message box before the shot.

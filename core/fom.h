@@ -48,6 +48,9 @@ class Fom {
   // ---- Start panel and new game (core/startup.cpp) ----
   void ComStt_Click(std::int16_t Index);
   void NewGame();
+  // kiravel --scene: a fresh easy game that plays the scene at once. Never
+  // reached in play.
+  void PreviewScene(const std::string& name);
   // The name box takes at most this many characters of the courier's name.
   static constexpr int kLongestCourierName = 8;
 
@@ -276,6 +279,11 @@ class Fom {
   std::string WritePath;
 
  private:
+  // core/startup.cpp: what a start button sets before the game begins, and
+  // a new game's towns, fairies, purse and counts before its first scene.
+  void ChooseLevel(std::int16_t Index);
+  void SetOutNewGame();
+
   // core/status.cpp. Starts a bad ending. From then until its script closes
   // (">end", "tugi", the end of its file, a start button chosen over it), a
   // procedure that is still running stops at once (gameOver_).

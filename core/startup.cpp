@@ -49,6 +49,16 @@ void Fom::Form_Load() {
 void Fom::Form_Activate() { PicStt.Visible = true; }
 
 void Fom::ComStt_Click(std::int16_t Index) {
+  ChooseLevel(Index);
+  if (Index == kLoadButton) {
+    PicStt.Visible = false;
+    if (!LoadGame()) PicStt.Visible = true;  // no game to play: the start panel stays
+    return;
+  }
+  NewGame();
+}
+
+void Fom::ChooseLevel(std::int16_t Index) {
   // A start button ends an ending still on the screen, and the scene with it.
   CloseScript();
   gameOver_ = false;
@@ -67,15 +77,22 @@ void Fom::ComStt_Click(std::int16_t Index) {
     AddStatus(i, 0);
   }
   menu_sis.Enabled = level.systemMenu;
-  if (Index == kLoadButton) {
-    PicStt.Visible = false;
-    if (!LoadGame()) PicStt.Visible = true;  // no game to play: the start panel stays
-    return;
-  }
-  NewGame();
 }
 
 void Fom::NewGame() {
+  SetOutNewGame();
+  StartEvent(kOpeningScene);
+}
+
+// An author's look at one scene: the game as "LV EASY" would begin it, with
+// the scene in place of the opening.
+void Fom::PreviewScene(const std::string& name) {
+  ChooseLevel(kEasyButton);
+  SetOutNewGame();
+  StartEvent(name);
+}
+
+void Fom::SetOutNewGame() {
   LstYou.ForEach([](ListBox& list) { list.Clear(); });
   LstMati.ForEach([](ListBox& list) { list.Clear(); });
   LstSigoto.ForEach([](ListBox& list) { list.Clear(); });
@@ -96,7 +113,6 @@ void Fom::NewGame() {
   IveCount = {};
   PicStt.Visible = false;
   keptRecord_ = GameRecord();
-  StartEvent(kOpeningScene);
 }
 
 void Fom::Form_QueryUnload(std::int16_t& Cancel) {

@@ -66,6 +66,11 @@ bool EndsTheGame(std::string_view scene) {
   return scene == kYearRunOutScene || scene == kStaminaRunOutScene || scene == kClosingScene;
 }
 
+bool IsSceneName(std::string_view name) {
+  return !name.empty() && name != "." && name != ".." && name.find('/') == std::string_view::npos &&
+         !name.ends_with(".dat");
+}
+
 std::optional<BonusPageRequest> ReadBonusPageRequest(std::string_view argument) {
   std::vector<std::string> items = Split(argument, ',');
   if (items.size() < 2) return std::nullopt;  // a third item and more are ignored

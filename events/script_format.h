@@ -40,6 +40,9 @@ inline constexpr char kStaminaRunOutScene[] = "badend_hp";
 inline constexpr char kClosingScene[] = "end";
 // After these scenes there is no town to return to: the game is over.
 bool EndsTheGame(std::string_view scene);
+// A scene is named by its file in txt/ without ".dat": a name an author may
+// give on the command line names no file anywhere else.
+bool IsSceneName(std::string_view name);
 
 // The argument of ">html": the story line's key, then the name the page is
 // written under. Null when the second item is missing.

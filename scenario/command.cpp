@@ -4,6 +4,8 @@
 #include <charconv>
 #include <limits>
 
+#include "events/script_format.h"
+
 namespace kiravel::scenario {
 
 namespace {
@@ -156,16 +158,22 @@ Reading ReadShot(std::string_view, const Words& words) {
   return Shot{words[1]};
 }
 
+Reading ReadScene(std::string_view, const Words& words) {
+  if (words.size() != 2) return "usage: scene NAME";
+  if (!IsSceneName(words[1])) return words[1] + " is not a scene's file in txt/ without .dat";
+  return Scene{words[1]};
+}
+
 struct Reader {
   std::string_view name;
   Reading (*read)(std::string_view line, const Words& words);
 };
 
-constexpr std::array<Reader, 15> kReaders{{
+constexpr std::array<Reader, 16> kReaders{{
     {"click", ReadClick},   {"select", ReadSelect}, {"type", ReadType},   {"menu", ReadMenu},
     {"tick", ReadTick},     {"wait", ReadWait},     {"rnd", ReadRnd},     {"answer", ReadAnswer},
     {"resize", ReadResize}, {"close", ReadClose},   {"dump", ReadDump},   {"seed", ReadSeed},
-    {"shot", ReadShot},     {"frame", ReadFrame},   {"pixel", ReadPixel},
+    {"shot", ReadShot},     {"frame", ReadFrame},   {"pixel", ReadPixel},  {"scene", ReadScene},
 }};
 
 std::string Joined(std::string_view command, const std::vector<std::string>& words) {
@@ -217,6 +225,7 @@ struct Formatter {
   std::string operator()(const Dump& c) const { return Joined("dump", c.names); }
   std::string operator()(const Seed& c) const { return "seed " + std::to_string(c.seed); }
   std::string operator()(const Shot& c) const { return "shot " + c.name; }
+  std::string operator()(const Scene& c) const { return "scene " + c.name; }
 };
 
 }  // namespace

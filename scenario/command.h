@@ -75,9 +75,15 @@ struct Shot {
   std::string name;
 };
 
+// An author's preview: a fresh easy game that plays the scene txt/NAME.dat
+// at once, as kiravel --scene NAME opens.
+struct Scene {
+  std::string name;
+};
+
 using Command =
     std::variant<Click, Select, Type, Menu, Tick, Wait, Rnd, Answer, Resize, Frame, Pixel, Close,
-                 Dump, Seed, Shot>;
+                 Dump, Seed, Shot, Scene>;
 
 // One line of a scenario, read.
 struct Line {

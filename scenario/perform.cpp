@@ -95,6 +95,7 @@ class Performer {
   std::string operator()(const Close&) { return Done([&] { stage_.Close(); }); }
   std::string operator()(const Seed& c) { return Done([&] { stage_.Seed(c.seed); }); }
   std::string operator()(const Shot& c) { return stage_.Shot(c.name); }
+  std::string operator()(const Scene& c) { return Done([&] { stage_.PreviewScene(c.name); }); }
 
  private:
   // A command that cannot be refused once it is read.

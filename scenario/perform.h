@@ -35,6 +35,8 @@ class Stage {
   virtual void SetPixel(double twips) = 0;
   virtual void Close() = 0;
   virtual void Seed(std::uint64_t seed) = 0;
+  // A fresh easy game that plays the scene at once.
+  virtual void PreviewScene(const std::string& name) = 0;
   // Why the stage cannot take the picture, or "" once it has.
   virtual std::string Shot(const std::string& name) = 0;
   // {"dump": ...}: the writer holds the open object of the members.

@@ -210,6 +210,27 @@ TEST_F(Scenario, CommandsAfterCloseAreEachRefused) {
   EXPECT_EQ(run.lines.back(), R"({"refused":"fly away","why":"the window is closed"})");
 }
 
+// An author's preview: a fresh easy game plays the scene instead of the
+// opening; names that are no scene's file are refused.
+TEST_F(Scenario, SceneCommandPlaysTheSceneOnAFreshEasyGame) {
+  data.WriteScript("03", {">img mati", "三つめの場面", "tugi"});
+  Outcome run = Play("scene 03\ndump Lbl PicStt LvIve IveCount\nclick Lbl\ndump Com(4)\n"
+                     "scene\nscene ../txt/03\nscene 03.dat\nscene nothing\ndump Com(4)\n");
+  EXPECT_EQ(run.status, 0) << run.errors;
+  const Json shown = run.Dump(0);
+  EXPECT_NE(shown["Lbl"]["Caption"].text.find("三つめの場面"), std::string::npos);
+  EXPECT_EQ(shown["Lbl"]["Caption"].text.find("はじまり"), std::string::npos);
+  EXPECT_TRUE(shown["Lbl"]["Shown"].flag);
+  EXPECT_FALSE(shown["PicStt"]["Visible"].flag);
+  EXPECT_EQ(shown["LvIve"].number, 50);
+  EXPECT_TRUE(run.Dump(1)["Com(4)"]["Shown"].flag);
+  std::vector<std::string> refused;
+  for (const Json& line : run.Of("refused")) refused.push_back(line["refused"].text);
+  EXPECT_EQ(refused, (std::vector<std::string>{"scene", "scene ../txt/03", "scene 03.dat"}));
+  ASSERT_EQ(run.Of("error").size(), 1u);
+  EXPECT_TRUE(run.Dump(2)["Com(4)"]["Shown"].flag);
+}
+
 // A pipe and a loop of links where the game's files belong, and a picture
 // name too long for the file system: each is told as a file that cannot be
 // read, and the play goes on to its end.

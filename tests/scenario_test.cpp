@@ -28,7 +28,7 @@ TEST(ScenarioLanguage, EveryCommandIsWrittenAsTheLineThatReadsBackToIt) {
            "tick TimDay", "tick BgmTim 5", "wait 0", "wait 86400000",
            "rnd 0 0.1 0.123456789 0.9999999999999999", "answer ok", "answer yes", "answer no",
            "resize 8610", "resize 9000 19200 10800", "frame 60 60", "frame 0 0", "pixel 15", "pixel 13.333333333333334", "close", "dump", "dump Money LstMati(0)",
-           "seed 18446744073709551615", "shot 01-start"}) {
+           "seed 18446744073709551615", "shot 01-start", "scene 03", "scene rei_p"}) {
     EXPECT_EQ(Reread(written), written);
   }
   // A line saved with CR LF reads as without.
@@ -58,6 +58,8 @@ TEST(ScenarioLanguage, BlankLinesCommentsAndRefusalsCarryNoCommand) {
       {"pixel 0", "0 is not the size of a pixel in twips"},
       {"frame 60 -1", "the frame is two numbers of twips, 0 or more"},
       {"shot", "usage: shot NAME"},
+      {"scene 03 04", "usage: scene NAME"},
+      {"scene ..", ".. is not a scene's file in txt/ without .dat"},
   };
   for (const auto& [written, why] : refused) {
     Line line = ParseLine(written);

@@ -81,6 +81,8 @@ void Runner::Seed(std::uint64_t seed) {
   scenarioSeed_ = seed;
 }
 
+void Runner::PreviewScene(const std::string& name) { fom_.PreviewScene(name); }
+
 std::string Runner::Shot(const std::string&) { return "the runner has no screen to take a shot of"; }
 
 void Runner::Dumped(const scenario::JsonWriter& members) { output_.Dump(members); }

@@ -43,6 +43,7 @@ class Runner : private scenario::Stage {
   void SetPixel(double twips) override;
   void Close() override;
   void Seed(std::uint64_t seed) override;
+  void PreviewScene(const std::string& name) override;
   std::string Shot(const std::string& name) override;
   void Dumped(const scenario::JsonWriter& members) override;
 

@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include "events/script_format.h"
+
 namespace kiravel::qt {
 
 namespace {
@@ -15,6 +17,7 @@ const char* const kDescription =
     "bonus pages are written into the data folder when it is writable,\n"
     "otherwise into $XDG_DATA_HOME/kiravel/ (~/.local/share/kiravel/).\n"
     "While playing, F11 toggles full screen and Ctrl+M the music.\n"
+    "With --scene, F5 reads the scene again and plays it from its first page.\n"
     "\n"
     "Exit status: 0 once the window is closed, 2 for a usage error.";
 
@@ -32,6 +35,11 @@ CommandLineParser::CommandLineParser() {
                      "Writes the game as it is played into FILE, a scenario that\n"
                      "kiravel-run --app DIR FILE plays again to the same state.",
                      "FILE"});
+  parser_.addOption({"scene",
+                     "Opens on a fresh easy game that plays the scene NAME at once\n"
+                     "(txt/NAME.dat of the data folder, for example 03): for\n"
+                     "authors, who press F5 to see the file again after saving it.",
+                     "NAME"});
 }
 
 bool CommandLineParser::Parse(const QStringList& arguments, CommandLine& line) {
@@ -57,6 +65,11 @@ bool CommandLineParser::Parse(const QStringList& arguments, CommandLine& line) {
   if (parser_.isSet("window")) line.choices.fullScreen = false;
   line.choices.mute = parser_.isSet("mute");
   line.record = parser_.value("record").toStdString();
+  line.scene = parser_.value("scene").toStdString();
+  if (parser_.isSet("scene") && !IsSceneName(line.scene)) {
+    error_ = "--scene names a file of txt/ without .dat, not " + parser_.value("scene");
+    return false;
+  }
   return true;
 }
 

@@ -1,5 +1,6 @@
 // The game window's command line: kiravel [--data DIR] [--fullscreen |
-// --window] [--mute] [--record FILE], with --help and --version.
+// --window] [--mute] [--record FILE] [--scene NAME], with --help and
+// --version.
 #pragma once
 
 #include <QCommandLineParser>
@@ -16,6 +17,7 @@ inline constexpr int kUsageError = 2;
 struct CommandLine {
   std::string data;  // empty: found by the usual rule
   std::string record;  // empty: the game is not recorded
+  std::string scene;  // empty: the game starts at its start panel
   StartChoices choices;
 };
 

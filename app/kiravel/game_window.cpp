@@ -113,6 +113,13 @@ void GameWindow::Type(TextBox& box, const std::string& text) {
   });
 }
 
+void GameWindow::PreviewScene(const std::string& name) {
+  Run([this, name] {
+    Playing(scenario::Scene{name});
+    fom_.PreviewScene(name);
+  });
+}
+
 void GameWindow::Change(const std::function<void()>& change) { Run(change); }
 
 void GameWindow::resizeEvent(QResizeEvent*) {

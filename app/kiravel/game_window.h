@@ -46,6 +46,8 @@ class GameWindow : public QWidget, public PlayerInput {
   void Type(TextBox& box, const std::string& text) override;
   // One tick of the timer, as its Qt timer delivers it.
   void Tick(const TimerBinding& timer);
+  // kiravel --scene: a fresh easy game playing the scene, as one event.
+  void PreviewScene(const std::string& name);
   // Runs a change to the game as one event of the window.
   void Change(const std::function<void()>& change);
 

@@ -15,6 +15,7 @@
 #include "app/kiravel/qt_language.h"
 #include "app/kiravel/qt_platform.h"
 #include "app/kiravel/scenario_player.h"
+#include "app/kiravel/scene_preview.h"
 #include "app/kiravel/window_folders.h"
 #include "app/kiravel/window_preferences.h"
 #include "core/fom.h"
@@ -92,6 +93,7 @@ int main(int argc, char** argv) {
     window.RecordTo(*recorder);
   }
   window.Open();
+  if (!line.scene.empty()) (new kiravel::qt::ScenePreview(window, line.scene))->Play();
   kiravel::qt::PlayScenarioFromEnvironment(fom, window, platform);
   return QApplication::exec();
 }

@@ -83,6 +83,7 @@ class ScenarioPlayer : public QObject, private scenario::Stage {
     window_.close();
   }
   void Seed(std::uint64_t seed) override { platform_.SetSeed(seed); }
+  void PreviewScene(const std::string& name) override { window_.PreviewScene(name); }
   std::string Shot(const std::string& name) override {
     QString file = QDir(shotDir_).filePath(QString::fromStdString(name) + ".png");
     if (!window_.grab().save(file)) return "cannot save " + file.toStdString();

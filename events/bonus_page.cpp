@@ -17,7 +17,6 @@ namespace kiravel {
 
 namespace {
 
-constexpr std::string_view kNameMark = "-m";
 constexpr std::string_view kPageEnding = "＿おまけ.html";
 
 // The courier's name as page text: markup characters escaped, and characters

@@ -124,7 +124,7 @@ std::int64_t Fom::PlayScriptStep() {
 }
 
 std::int64_t Fom::ShowTextLine(std::string line) {
-  line = Replace(line, "-m", TxtName.Text);
+  line = Replace(line, kNameMark, TxtName.Text);
   std::string previous;
   if (SayBuf != kPageEnd) {
     previous = Lbl.Caption;

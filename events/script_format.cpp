@@ -22,8 +22,6 @@ constexpr Keyword kKeywords[] = {
     {">p", ScriptCommand::NewPage, 0},     {">img", ScriptCommand::Picture, 6},
 };
 
-constexpr std::string_view kPauseMark = ">ive";
-
 }  // namespace
 
 ScriptCommand CommandOf(std::string_view line) {
@@ -38,6 +36,12 @@ std::string_view KeywordOf(ScriptCommand command) {
     if (keyword.command == command) return keyword.text;
   }
   return {};
+}
+
+std::vector<std::string_view> CommandKeywords() {
+  std::vector<std::string_view> keywords;
+  for (const Keyword& keyword : kKeywords) keywords.push_back(keyword.text);
+  return keywords;
 }
 
 std::string CommandArgument(ScriptCommand command, std::string_view line) {

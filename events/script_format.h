@@ -19,6 +19,8 @@ ScriptCommand CommandOf(std::string_view line);
 
 // The keyword a command line begins with; empty for text.
 std::string_view KeywordOf(ScriptCommand command);
+// Every command's keyword, in the order a line is tried against them.
+std::vector<std::string_view> CommandKeywords();
 
 // What the command line carries: the count of "--", the picture of ">img",
 // the bonus page of ">html"; empty for the other lines.
@@ -31,7 +33,11 @@ bool WaitsForClick(std::string_view next);
 bool EndsPage(std::string_view next);
 // ">ive" is no command of its own: the scene stops in front of it, and a
 // click shows it as text.
+inline constexpr char kPauseMark[] = ">ive";
 bool IsPauseMark(std::string_view line);
+// Stands for the courier's name in a text line and in a bonus page's
+// character text.
+inline constexpr char kNameMark[] = "-m";
 
 // The scenes the game starts by name.
 inline constexpr char kOpeningScene[] = "opn";

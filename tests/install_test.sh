@@ -83,8 +83,11 @@ for size in 48x48 128x128 256x256; do
   [[ -f $share/icons/hicolor/$size/apps/org.kiravel.Kiravel.png ]] || fail "no $size icon"
 done
 [[ -f $share/icons/hicolor/scalable/apps/org.kiravel.Kiravel.svg ]] || fail "no scalable icon"
-for page in man6/kiravel.6 man1/kiravel-run.1 man1/kiravel-check.1 man1/kiravel-textconv.1; do
+for page in man6/kiravel.6 man1/kiravel-run.1 man1/kiravel-check.1 man1/kiravel-textconv.1 man5/kiravel-data.5; do
   [[ -f $share/man/$page.gz ]] || fail "no manual page $page"
+done
+for guide in writing-stories.md writing-stories.ja.md; do
+  [[ -f $share/doc/kiravel/$guide ]] || fail "no authors' guide $guide"
 done
 
 # An author takes a scene of the installed story out and puts it back.

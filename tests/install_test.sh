@@ -89,6 +89,7 @@ done
 for guide in writing-stories.md writing-stories.ja.md; do
   [[ -f $share/doc/kiravel/$guide ]] || fail "no authors' guide $guide"
 done
+[[ -f $share/org.kde.syntax-highlighting/syntax/kiravel-script.xml ]] || fail "no syntax definition"
 
 # An author takes a scene of the installed story out and puts it back.
 "$bin/kiravel-textconv" --to-utf8 "$data/txt/opn.dat" "$work/opn.txt"

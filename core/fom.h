@@ -323,7 +323,7 @@ class Fom {
   // replaced by *name when name is given.
   void CopyPagePiece(const std::string& piece, const std::string* name, const std::string& where,
                      std::vector<std::string>& page);
-  void PreparePageFolder(const std::string& where);
+  void CopyPagePictures(int pageFolder, const std::string& key, const std::string& where);
 
   // ui/layout.cpp
   bool FitWindow();
@@ -339,7 +339,7 @@ class Fom {
   int missingPictureBoxes_ = 0;
 
   // save/: the save folder inside WritePath.
-  std::string SaveFolder() const;
+  FolderPlace SaveFolder() const;
 
   // save/save_game.cpp: the four files a save would write now.
   SaveSet GameRecord();

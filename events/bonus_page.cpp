@@ -1,23 +1,29 @@
 // The bonus page a story line's ending writes beside the program: its head,
 // the character text with the courier's name filled in, the story line's
 // pictures and its foot, for the player to open in a browser after the game.
-#include <filesystem>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <optional>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "core/fom.h"
 #include "events/folder_names.h"
 #include "events/script_format.h"
 #include "platform/cp932.h"
-#include "platform/game_folders.h"
+#include "platform/open_folder.h"
+#include "platform/regular_file.h"
 
 namespace kiravel {
 
 namespace {
 
 constexpr std::string_view kPageEnding = "＿おまけ.html";
+constexpr const char* kPictureFolder = "img";
 
 // The courier's name as page text: markup characters escaped, and characters
 // the page's code page cannot hold written as character references.
@@ -50,16 +56,30 @@ std::string PictureBlock(const std::string& key) {
   return block;
 }
 
-// The page's file: directly in the folder, its name the prefix and the page
-// ending. Nothing when the prefix could make it anything else.
-std::optional<std::string> PagePath(const std::string& folder, const std::string& prefix) {
+// The page's file name: the prefix and the page ending. Nothing when the
+// prefix could make it anything but a file directly in the folder.
+std::optional<std::string> PageName(const std::string& prefix) {
   if (prefix.empty() || !IsSafeNamePart(prefix)) return std::nullopt;
-  const std::string name = prefix + std::string(kPageEnding);
-  const std::filesystem::path page = std::filesystem::path(folder) / name;
-  if (page.filename() != name || page.parent_path() != std::filesystem::path(folder).parent_path()) {
-    return std::nullopt;
+  return prefix + std::string(kPageEnding);
+}
+
+// The folder "img" beside a page in the player's own folder. A link of that
+// name is what earlier versions of the game put there; it led to an install
+// that may be gone, so it makes way for a folder of the page's own.
+int OpenPictureFolder(int pageFolder) {
+  struct stat entry {};
+  if (::fstatat(pageFolder, kPictureFolder, &entry, AT_SYMLINK_NOFOLLOW) == 0 &&
+      S_ISLNK(entry.st_mode)) {
+    ::unlinkat(pageFolder, kPictureFolder, 0);
   }
-  return page.string();
+  if (::mkdirat(pageFolder, kPictureFolder, 0755) != 0 && errno != EEXIST) return -1;
+  return ::openat(pageFolder, kPictureFolder, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+}
+
+// Whether the folder already holds these very bytes under the name.
+bool Holds(int folder, const std::string& name, const std::string& bytes) {
+  FileBytes held = ReadRegularFileAt(folder, name);
+  return held.Error == FileReadError::None && held.Bytes == bytes;
 }
 
 }  // namespace
@@ -72,9 +92,8 @@ void Fom::WriteBonusPage(const std::string& argument, const std::string& where) 
     return;
   }
   const std::string& key = request->Key;
-  const std::string& prefix = request->PageName;
-  const std::optional<std::string> output = PagePath(WritePath, prefix);
-  if (!output || !IsSafeNamePart(key)) {
+  const std::optional<std::string> pageName = PageName(request->PageName);
+  if (!pageName || !IsSafeNamePart(key)) {
     platform_.ReportFailure(where + "おまけページ「" + argument +
                             "」の名前はファイルの名前に使えません。ページは書きません。");
     return;
@@ -85,25 +104,46 @@ void Fom::WriteBonusPage(const std::string& argument, const std::string& where) 
   CopyPagePiece(CharacterPiece(key), &name, where, page);
   page.push_back(PictureBlock(key));
   CopyPagePiece(kPageFoot, nullptr, where, page);
-  if (WritePath != AppPath) PreparePageFolder(where);
-  TextWriteResult written = WriteTextFile(*output, page);
+  const bool ownFolder = WritePath != AppPath;
+  const FolderPlace place = WritablePlace(WritePath, !ownFolder);
+  const std::string shown = Relative(place.Path() + *pageName);
+  auto unwritable = [&](const std::string& reason) {
+    platform_.ReportFailure(where + "おまけページ「" + shown + "」を書けません（" + reason + "）。");
+  };
+  FolderOpening folder = OpenFolderPlace(place, ownFolder);
+  if (folder.Error != FolderError::None) {
+    unwritable(folder.Error == FolderError::Link ? "「" + folder.Where + "」はフォルダではなくリンクです"
+                                                 : folder.Reason);
+    return;
+  }
+  RemoveStaleStandIns(folder.Folder.Fd(), kStaleStandIn);
+  if (ownFolder) CopyPagePictures(folder.Folder.Fd(), key, where);
+  TextWriteResult written = WriteTextFileAt(folder.Folder.Fd(), *pageName, page);
   if (written.Error != TextWriteError::None) {
-    platform_.ReportFailure(where + "おまけページ「" + Relative(*output) + "」を書けません（" +
-                            (written.Reason.empty() ? "シフトJISで書けない文字があります"
-                                                    : written.Reason) +
-                            "）。");
+    unwritable(written.Reason.empty() ? "シフトJISで書けない文字があります" : written.Reason);
   }
 }
 
-// A page kept in the player's own folder finds its pictures through a link
-// named "img" beside it, as a page beside the game finds the game's own.
-void Fom::PreparePageFolder(const std::string& where) {
-  std::error_code error;
-  std::filesystem::create_directories(WritePath, error);
-  std::string reason = error ? error.message() : LinkPictureFolder(WritePath, DataDir[0]);
+// A page kept in the player's own folder keeps copies of its pictures in
+// "img" beside it, as a page beside the game finds the game's own: it still
+// shows them after the game is removed.
+void Fom::CopyPagePictures(int pageFolder, const std::string& key, const std::string& where) {
+  const int pictures = OpenPictureFolder(pageFolder);
+  std::string reason = pictures < 0 ? std::strerror(errno) : "";
+  if (pictures >= 0) {
+    for (const std::string& picture : BonusPictures(key)) {
+      const std::string name = picture + ".dat";
+      FileBytes file = ReadRegularFile(DataDir[0] + name);
+      // A picture the data lacks is missing from the page, as it is from the game.
+      if (file.Error != FileReadError::None || Holds(pictures, name, file.Bytes)) continue;
+      reason = ReplaceFileAt(pictures, name, file.Bytes, false);
+      if (!reason.empty()) break;
+    }
+    ::close(pictures);
+  }
   if (reason.empty()) return;
-  platform_.ReportFailure(where + "おまけページの絵を「" + WritePath + "img」から見られるようにできません（" +
-                          reason + "）。");
+  platform_.ReportFailure(where + "おまけページの絵を「" + WritePath + kPictureFolder +
+                          "」に写せません（" + reason + "）。");
 }
 
 // A missing piece leaves a gap in the page rather than no page at all.

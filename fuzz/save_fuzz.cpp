@@ -28,7 +28,10 @@ const kiravel::testing::DataFolder& Folder() {
   return folder;
 }
 
-std::string SaveFolder() { return Folder().Path() + "txt/" + kiravel::kSaveFolder; }
+// The save folder below the program folder, ending in "/".
+std::string SaveFolderBelow() { return std::string("txt/") + kiravel::kSaveFolder + "/"; }
+
+std::string SaveFolder() { return Folder().Path() + SaveFolderBelow(); }
 
 // The input holds the four files in the order they are written, separated
 // by NUL bytes; files past the last separator are missing.
@@ -37,8 +40,7 @@ void WriteSaveFiles(std::string_view input) {
   std::filesystem::create_directories(SaveFolder());
   for (const char* name : kiravel::kSaveFileNames) {
     const std::size_t end = input.find('\0');
-    Folder().WriteBytes(std::string("txt/") + kiravel::kSaveFolder + name,
-                        std::string(input.substr(0, end)));
+    Folder().WriteBytes(SaveFolderBelow() + name, std::string(input.substr(0, end)));
     if (end == std::string_view::npos) return;
     input.remove_prefix(end + 1);
   }
@@ -47,7 +49,7 @@ void WriteSaveFiles(std::string_view input) {
 std::array<std::string, 4> ReadSaveFiles() {
   std::array<std::string, 4> files;
   for (std::size_t i = 0; i < files.size(); ++i) {
-    files[i] = Folder().Read(std::string("txt/") + kiravel::kSaveFolder + kiravel::kSaveFileNames[i]);
+    files[i] = Folder().Read(SaveFolderBelow() + kiravel::kSaveFileNames[i]);
   }
   return files;
 }

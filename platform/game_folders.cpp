@@ -1,10 +1,12 @@
 #include "platform/game_folders.h"
 
+#include <pwd.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
+#include <vector>
 
 #include "kiravel/build_info.h"
 
@@ -25,6 +27,21 @@ std::string AsFolder(const fs::path& path) {
 const char* AbsoluteVariable(const char* name) {
   const char* value = std::getenv(name);
   return value != nullptr && value[0] == '/' ? value : nullptr;
+}
+
+std::string HomeFolder() {
+  const char* home = std::getenv("HOME");
+  if (home != nullptr && home[0] != '\0') return home;
+  // Started without HOME (by a service, or `env -i`): the system's own record
+  // of the player still names it.
+  std::vector<char> buffer(16384);
+  struct passwd entry {};
+  struct passwd* found = nullptr;
+  if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 &&
+      found != nullptr && found->pw_dir != nullptr && found->pw_dir[0] != '\0') {
+    return found->pw_dir;
+  }
+  return "/";
 }
 
 }  // namespace
@@ -54,26 +71,11 @@ std::string ProgramFolder() {
 
 std::string PlayerFolder() {
   if (const char* data = AbsoluteVariable("XDG_DATA_HOME")) return AsFolder(fs::path(data) / "kiravel");
-  const char* home = std::getenv("HOME");
-  return AsFolder(fs::path(home != nullptr ? home : "") / ".local/share/kiravel");
+  return AsFolder(fs::path(HomeFolder()) / ".local/share/kiravel");
 }
 
 std::string WritableFolder(const std::string& dataFolder, const std::string& playerFolder) {
   return ::access(dataFolder.c_str(), W_OK) == 0 ? dataFolder : playerFolder;
-}
-
-std::string LinkPictureFolder(const std::string& pageFolder, const std::string& pictureFolder) {
-  const fs::path link = fs::path(pageFolder) / "img";
-  const fs::path target = fs::path(pictureFolder).lexically_normal();
-  std::error_code error;
-  if (fs::is_symlink(link, error)) {
-    if (fs::read_symlink(link, error) == target) return "";
-    fs::remove(link, error);
-  } else if (fs::exists(link, error)) {
-    return "";
-  }
-  fs::create_directory_symlink(target, link, error);
-  return error ? error.message() : "";
 }
 
 }  // namespace kiravel

@@ -24,17 +24,13 @@ std::string FindDataFolder(const std::string& named, const std::string& programF
 std::string ProgramFolder();
 
 // The player's own folder for the game, ending in "/": $XDG_DATA_HOME/kiravel/,
-// or ~/.local/share/kiravel/ when that variable is unset or not absolute.
+// or ~/.local/share/kiravel/ when that variable is unset or not absolute. The
+// home "~" is $HOME, or when that is unset or empty the home the system's
+// user database names: the window and the runner agree on it.
 std::string PlayerFolder();
 
 // Where the save and the bonus pages go: the data folder itself when the
 // player may write there, otherwise the player's own folder.
 std::string WritableFolder(const std::string& dataFolder, const std::string& playerFolder);
-
-// Puts a link named "img" in pageFolder to the picture folder, so that a bonus
-// page written there finds its pictures at "./img/". A link that points
-// elsewhere is replaced; a real folder of that name is left alone. Returns the
-// reason when the link could not be made, or "".
-std::string LinkPictureFolder(const std::string& pageFolder, const std::string& pictureFolder);
 
 }  // namespace kiravel

@@ -7,6 +7,7 @@
 #include <array>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 namespace kiravel {
 
@@ -18,9 +19,8 @@ int Blocking(int fd) {
   return flags < 0 ? -1 : ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
 }
 
-}  // namespace
-
-int OpenRegularFile(const std::string& path, FileReadError* error, std::string* reason) {
+int OpenRegular(int folder, const std::string& path, int linkRule, FileReadError* error,
+                std::string* reason) {
   auto fail = [&](FileReadError kind, int why) {
     *error = kind;
     if (reason != nullptr) *reason = why != 0 ? std::strerror(why) : "";
@@ -30,7 +30,8 @@ int OpenRegularFile(const std::string& path, FileReadError* error, std::string* 
   // The system would read the name only up to a NUL byte: another file.
   if (path.find('\0') != std::string::npos) return fail(FileReadError::Unreadable, EINVAL);
   // Non-blocking, so that a pipe without a writer does not hold the open.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  const int fd =
+      ::openat(folder, path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY | linkRule);
   if (fd < 0) {
     const int why = errno;
     const bool missing = why == ENOENT || why == ENOTDIR;
@@ -53,9 +54,7 @@ int OpenRegularFile(const std::string& path, FileReadError* error, std::string* 
   return fail(kind, why);
 }
 
-FileBytes ReadRegularFile(const std::string& path) {
-  FileBytes file;
-  const int fd = OpenRegularFile(path, &file.Error, &file.Reason);
+FileBytes ReadOpened(int fd, FileBytes file) {
   if (fd < 0) return file;
   std::array<char, 65536> buffer;
   for (;;) {
@@ -72,6 +71,29 @@ FileBytes ReadRegularFile(const std::string& path) {
   }
   ::close(fd);
   return file;
+}
+
+}  // namespace
+
+int OpenRegularFile(const std::string& path, FileReadError* error, std::string* reason) {
+  return OpenRegular(AT_FDCWD, path, 0, error, reason);
+}
+
+int OpenRegularFileAt(int folder, const std::string& name, FileReadError* error,
+                      std::string* reason) {
+  return OpenRegular(folder, name, O_NOFOLLOW, error, reason);
+}
+
+FileBytes ReadRegularFile(const std::string& path) {
+  FileBytes file;
+  const int fd = OpenRegularFile(path, &file.Error, &file.Reason);
+  return ReadOpened(fd, std::move(file));
+}
+
+FileBytes ReadRegularFileAt(int folder, const std::string& name) {
+  FileBytes file;
+  const int fd = OpenRegularFileAt(folder, name, &file.Error, &file.Reason);
+  return ReadOpened(fd, std::move(file));
 }
 
 }  // namespace kiravel

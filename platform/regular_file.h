@@ -21,6 +21,12 @@ enum class FileReadError {
 // *error set and the system's words in *reason when it gives any.
 int OpenRegularFile(const std::string& path, FileReadError* error, std::string* reason = nullptr);
 
+// The same for a file directly in an open folder, where a link under the
+// name is not followed but refused as Unreadable: what lies in a save folder
+// is the save's own.
+int OpenRegularFileAt(int folder, const std::string& name, FileReadError* error,
+                      std::string* reason = nullptr);
+
 struct FileBytes {
   std::string Bytes;
   FileReadError Error = FileReadError::None;
@@ -29,5 +35,6 @@ struct FileBytes {
 
 // The whole file, opened by OpenRegularFile.
 FileBytes ReadRegularFile(const std::string& path);
+FileBytes ReadRegularFileAt(int folder, const std::string& name);
 
 }  // namespace kiravel

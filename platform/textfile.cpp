@@ -39,9 +39,10 @@ bool FileExists(const std::string& path) {
   return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-TextFileContent ReadTextFile(const std::string& path, bool strict) {
+namespace {
+
+TextFileContent DecodeTextFile(const FileBytes& file, bool strict) {
   TextFileContent content;
-  FileBytes file = ReadRegularFile(path);
   if (file.Error != FileReadError::None) {
     content.Error =
         file.Error == FileReadError::Missing ? TextFileError::Missing : TextFileError::Unreadable;
@@ -65,6 +66,16 @@ TextFileContent ReadTextFile(const std::string& path, bool strict) {
     }
   }
   return content;
+}
+
+}  // namespace
+
+TextFileContent ReadTextFile(const std::string& path, bool strict) {
+  return DecodeTextFile(ReadRegularFile(path), strict);
+}
+
+TextFileContent ReadTextFileAt(int folder, const std::string& name, bool strict) {
+  return DecodeTextFile(ReadRegularFileAt(folder, name), strict);
 }
 
 std::optional<std::string> EncodeTextFile(const std::vector<std::string>& lines, int* badLine) {
@@ -96,7 +107,8 @@ bool WriteAll(int fd, const std::string& bytes) {
 
 // Writes the bytes into a file just created and closes it; on a failure the
 // file is removed again. Returns "" or the system's reason.
-std::string FillNewFile(int fd, const std::string& path, const std::string& bytes, bool durable) {
+std::string FillNewFile(int fd, int folder, const std::string& path, const std::string& bytes,
+                        bool durable) {
   bool ok = WriteAll(fd, bytes) && (!durable || ::fsync(fd) == 0);
   int error = errno;
   if (::close(fd) != 0 && ok) {
@@ -104,54 +116,93 @@ std::string FillNewFile(int fd, const std::string& path, const std::string& byte
     error = errno;
   }
   if (ok) return "";
-  ::unlink(path.c_str());
+  ::unlinkat(folder, path.c_str(), 0);
   return std::strerror(error);
 }
 
-// The folder of a path, ending in "/": where a file's stand-in is made.
-std::string FolderOf(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  return slash == std::string::npos ? "./" : path.substr(0, slash + 1);
-}
 
 }  // namespace
 
-std::string WriteNewFile(const std::string& path, const std::string& bytes, bool durable) {
-  if (path.find('\0') != std::string::npos) return std::strerror(EINVAL);
+std::string WriteNewFileAt(int folder, const std::string& name, const std::string& bytes,
+                           bool durable) {
+  if (name.find('\0') != std::string::npos) return std::strerror(EINVAL);
   // Whatever lies there is removed, never written through: a link planted
   // under the name must not send the bytes to its target.
-  ::unlink(path.c_str());
-  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+  ::unlinkat(folder, name.c_str(), 0);
+  int fd = ::openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
   if (fd < 0) return std::strerror(errno);
-  return FillNewFile(fd, path, bytes, durable);
+  return FillNewFile(fd, folder, name, bytes, durable);
 }
 
-std::string ReplaceFile(const std::string& path, const std::string& bytes, bool durable) {
-  if (path.find('\0') != std::string::npos) return std::strerror(EINVAL);
-  std::string temporary = FolderOf(path) + ".kiravel-XXXXXX";
-  int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-  if (fd < 0) return std::strerror(errno);
-  ::fchmod(fd, 0644);
-  std::string reason = FillNewFile(fd, temporary, bytes, durable);
+std::string WriteNewFile(const std::string& path, const std::string& bytes, bool durable) {
+  return WriteNewFileAt(AT_FDCWD, path, bytes, durable);
+}
+
+std::string ReplaceFileAt(int folder, const std::string& name, const std::string& bytes,
+                          bool durable) {
+  if (name.find('\0') != std::string::npos) return std::strerror(EINVAL);
+  // A stand-in of a name nobody else uses, made anew, never through a link.
+  static const char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  std::string temporary;
+  int fd = -1;
+  for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
+    unsigned char random[6];
+    if (::getentropy(random, sizeof random) != 0) return std::strerror(errno);
+    temporary = ".kiravel-";
+    for (unsigned char r : random) temporary += kLetters[r % (sizeof kLetters - 1)];
+    fd = ::openat(folder, temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                  0644);
+    if (fd < 0 && errno != EEXIST) return std::strerror(errno);
+  }
+  if (fd < 0) return std::strerror(EEXIST);
+  std::string reason = FillNewFile(fd, folder, temporary, bytes, durable);
   if (!reason.empty()) return reason;
-  if (::rename(temporary.c_str(), path.c_str()) != 0) {
+  if (::renameat(folder, temporary.c_str(), folder, name.c_str()) != 0) {
     reason = std::strerror(errno);
-    ::unlink(temporary.c_str());
+    ::unlinkat(folder, temporary.c_str(), 0);
   }
   return reason;
 }
 
-TextWriteResult WriteTextFile(const std::string& path, const std::vector<std::string>& lines,
-                              bool durable) {
+std::string ReplaceFile(const std::string& path, const std::string& bytes, bool durable) {
+  if (path.find('\0') != std::string::npos) return std::strerror(EINVAL);
+  const std::size_t slash = path.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return std::strerror(errno);
+  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  std::string reason = ReplaceFileAt(fd, name, bytes, durable);
+  ::close(fd);
+  return reason;
+}
+
+namespace {
+
+template <class Write>
+TextWriteResult WriteEncoded(const std::vector<std::string>& lines, Write write) {
   TextWriteResult result;
   std::optional<std::string> bytes = EncodeTextFile(lines, &result.BadLine);
   if (!bytes) {
     result.Error = TextWriteError::BadEncoding;
     return result;
   }
-  result.Reason = ReplaceFile(path, *bytes, durable);
+  result.Reason = write(*bytes);
   if (!result.Reason.empty()) result.Error = TextWriteError::Unwritable;
   return result;
+}
+
+}  // namespace
+
+TextWriteResult WriteTextFile(const std::string& path, const std::vector<std::string>& lines,
+                              bool durable) {
+  return WriteEncoded(lines, [&](const std::string& bytes) { return ReplaceFile(path, bytes, durable); });
+}
+
+TextWriteResult WriteTextFileAt(int folder, const std::string& name,
+                                const std::vector<std::string>& lines, bool durable) {
+  return WriteEncoded(lines, [&](const std::string& bytes) {
+    return ReplaceFileAt(folder, name, bytes, durable);
+  });
 }
 
 std::int16_t FileTable::FreeFile() const {

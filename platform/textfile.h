@@ -23,6 +23,9 @@ struct TextFileContent {
 // no lines. Strict reading refuses invalid bytes with the line they are in;
 // lenient reading shows them as U+FFFD.
 TextFileContent ReadTextFile(const std::string& path, bool strict);
+// The same for a file directly in an open folder, a link under the name
+// refused (see OpenRegularFileAt).
+TextFileContent ReadTextFileAt(int folder, const std::string& name, bool strict);
 bool FileExists(const std::string& path);
 
 // The lines as the bytes of a CP932 file, each line ended by CR LF. Null when
@@ -34,10 +37,17 @@ std::optional<std::string> EncodeTextFile(const std::vector<std::string>& lines,
 // success, otherwise the system's reason; a file left half written is
 // removed.
 std::string WriteNewFile(const std::string& path, const std::string& bytes, bool durable);
+// The same for a file directly in an open folder.
+std::string WriteNewFileAt(int folder, const std::string& name, const std::string& bytes,
+                           bool durable);
 // Puts the bytes in place of the file as a whole: they are written to a new
 // file of its folder and moved over it, so the name never shows half a file
 // and a link under the name is replaced, not written through.
 std::string ReplaceFile(const std::string& path, const std::string& bytes, bool durable);
+// The same for a file directly in an open folder; its stand-in is named
+// ".kiravel-" and six random letters.
+std::string ReplaceFileAt(int folder, const std::string& name, const std::string& bytes,
+                          bool durable);
 
 enum class TextWriteError { None, BadEncoding, Unwritable };
 
@@ -51,6 +61,8 @@ struct TextWriteResult {
 // cannot hold is refused before the file is touched.
 TextWriteResult WriteTextFile(const std::string& path, const std::vector<std::string>& lines,
                               bool durable = false);
+TextWriteResult WriteTextFileAt(int folder, const std::string& name,
+                                const std::vector<std::string>& lines, bool durable = false);
 
 // The open files of the game, by file number, each read line by line.
 class FileTable {

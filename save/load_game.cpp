@@ -265,14 +265,14 @@ void Restore(Fom& f, const SavedGame& game) {
 }  // namespace
 
 bool Fom::LoadGame() {
-  const std::string folder = SaveFolder();
+  const FolderPlace folder = SaveFolder();
   SaveSetRead read = ReadSaveSet(folder);
   std::optional<SavedGame> game;
   SaveFault fault;
   if (read.Fault) {
     fault = *read.Fault;
   } else {
-    SaveReader reader(read.Set, folder, TxtName);
+    SaveReader reader(read.Set, folder.Path(), TxtName);
     game = reader.Read();
     fault = reader.Fault();
   }

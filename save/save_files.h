@@ -10,10 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "platform/open_folder.h"
+
 namespace kiravel {
 
 // The save folder inside the text folder.
-inline constexpr const char* kSaveFolder = "save/";
+inline constexpr const char* kSaveFolder = "save";
 
 enum class SaveFile : std::size_t { Towns, Fairies, Jobs, Scalars };
 
@@ -45,8 +47,10 @@ struct SaveFault {
 std::string DescribeSaveFault(const SaveFault& fault, const std::string& shownPath);
 
 // Writes the set into the folder (created when missing) and puts it in place.
-// On a fault the old save is left as it was.
-std::optional<SaveFault> WriteSaveSet(const std::string& folder, const SaveSet& set);
+// On a fault the old save is left as it was. A save or a load holds the
+// folder for itself alone from start to end, so two games started on one
+// folder take turns and never mix their files.
+std::optional<SaveFault> WriteSaveSet(const FolderPlace& folder, const SaveSet& set);
 
 struct SaveSetRead {
   SaveSet Set;
@@ -55,6 +59,6 @@ struct SaveSetRead {
 
 // Reads the complete set the folder holds, finishing first a save that was
 // cut short after its new set was complete.
-SaveSetRead ReadSaveSet(const std::string& folder);
+SaveSetRead ReadSaveSet(const FolderPlace& folder);
 
 }  // namespace kiravel

@@ -38,7 +38,9 @@ void Fom::menu_sis_c_Click(std::int16_t Index) {
   if (Index == kLoadItem) LoadGame();
 }
 
-std::string Fom::SaveFolder() const { return WritePath + "txt/" + kSaveFolder; }
+FolderPlace Fom::SaveFolder() const {
+  return WritablePlace(WritePath, WritePath == AppPath).Into("txt").Into(kSaveFolder);
+}
 
 SaveSet Fom::GameRecord() {
   SaveSet set;
@@ -54,7 +56,7 @@ SaveSet Fom::GameRecord() {
 
 void Fom::SaveGame() {
   const SaveSet set = GameRecord();
-  const std::string folder = SaveFolder();
+  const FolderPlace folder = SaveFolder();
   if (std::optional<SaveFault> fault = WriteSaveSet(folder, set)) {
     const char* outcome = fault->OldSaveKept
                               ? "セーブできませんでした。前のセーブはそのまま残っています。\r\n"
@@ -63,8 +65,11 @@ void Fom::SaveGame() {
     return;
   }
   keptRecord_ = set;
+  // A bonus page the game was writing when it was stopped is cleared now.
+  FolderOpening pages = OpenFolderPlace(WritablePlace(WritePath, WritePath == AppPath), false);
+  if (pages.Error == FolderError::None) RemoveStaleStandIns(pages.Folder.Fd(), kStaleStandIn);
   // A save kept outside the game's folder is named, so the player can find it.
-  const std::string where = WritePath == AppPath ? "" : "\r\n" + folder;
+  const std::string where = WritePath == AppPath ? "" : "\r\n" + folder.Path();
   platform_.MsgBox("SAVE　OK" + where, MsgBoxButtons::OK);
 }
 

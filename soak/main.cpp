@@ -3,7 +3,9 @@
 //   kiravel-soak [--seed N] [--seconds S] [--runner PATH] [--app DIR]
 // Each game plays on a fresh copy of the program folder. On a broken rule
 // it prints the seed, the game's scenario so far and how to replay it, and
-// exits 1. The same seed plays the same games.
+// exits 1. The same seed plays the same games. Between games, two more
+// players save and load at random in one shared save folder, and every
+// load must find a whole game whose save said so last.
 #include <unistd.h>
 #include <sys/wait.h>
 
@@ -22,11 +24,17 @@
 #include "soak/invariants.h"
 #include "soak/moves.h"
 #include "soak/runner_process.h"
+#include "soak/two_players.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using kiravel::soak::RunnerProcess;
+using kiravel::soak::SaveMenu;
+using kiravel::soak::TwoPlayers;
+
+// Rounds of the second player's game between two of the soak's games.
+constexpr int kTwoPlayerRounds = 10;
 using nlohmann::json;
 
 struct Options {
@@ -174,6 +182,12 @@ int main(int argc, char** argv) {
   const fs::path folder = fs::temp_directory_path() / ("kiravel-soak-" + std::to_string(::getpid()));
   long games = 0;
   long commands = 0;
+  // Beside the games, two players share one save folder for the whole run,
+  // saving and loading at random at the same moments.
+  const fs::path shared = folder.string() + "-shared";
+  TwoPlayers players(options.runner, CopyProgramFolder(options.app, shared), random());
+  long rounds = 0;
+  auto menu = [&random] { return random() % 2 == 0 ? SaveMenu::Save : SaveMenu::Load; };
   while (std::chrono::steady_clock::now() < until) {
     const std::uint64_t seed = random();
     const int length = std::uniform_int_distribution<int>(50, 1500)(random);
@@ -184,9 +198,18 @@ int main(int argc, char** argv) {
     }
     ++games;
     commands += game.Commands();
+    for (int r = 0; r < kTwoPlayerRounds; ++r, ++rounds) {
+      const SaveMenu first = menu();
+      const std::string problem = players.Round(first, menu()).problem;
+      if (problem.empty()) continue;
+      std::cerr << "kiravel-soak: two players on one save folder, round " << rounds + 1 << ": "
+                << problem << "\n(the folder: " << shared.string() << ")\n";
+      return 1;
+    }
   }
   fs::remove_all(folder);
-  std::cout << "kiravel-soak: " << games << " games, " << commands
-            << " commands, every rule held\n";
+  fs::remove_all(shared);
+  std::cout << "kiravel-soak: " << games << " games, " << commands << " commands, " << rounds
+            << " rounds of two players on one save folder, every rule held\n";
   return 0;
 }

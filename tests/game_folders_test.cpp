@@ -2,6 +2,8 @@
 // folder keeps everything there; an installed game reads its data from the
 // install and keeps the save and bonus pages in the player's own folder.
 #include <gtest/gtest.h>
+#include <pwd.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -109,25 +111,42 @@ TEST(PlayerFolder, SaveAndLoadUseThePlayersFolderAndNameIt) {
   EXPECT_EQ(game.fom->Money, saved);
 }
 
-TEST(PlayerFolder, BonusPageFindsThePicturesThroughALink) {
+// The page's pictures are copied beside it: it still shows them when the
+// installed game, and its picture folder, are gone.
+TEST(PlayerFolder, BonusPageKeepsCopiesOfItsPictures) {
   InstalledGame game;
+  for (const std::string picture : {"10", "15", "19_2"}) game.data.WritePicture(picture, 3, 2);
   const std::string pages = game.player.Path() + "kiravel/";
+  // Earlier versions linked "img" to the install: the link makes way.
+  fs::create_directories(pages);
+  fs::create_directory_symlink(game.data.Path() + "img/", pages + "img");
   game.fom->WriteBonusPage("1,x");
   EXPECT_TRUE(game.platform.Failures.empty());
   EXPECT_TRUE(fs::exists(pages + "x＿おまけ.html"));
   EXPECT_FALSE(fs::exists(game.data.Path() + "x＿おまけ.html"));
-  EXPECT_EQ(fs::read_symlink(pages + "img"), fs::path(game.data.Path() + "img/"));
-  // A link left by an install elsewhere is pointed at today's pictures; a
-  // real folder the player put there is left alone.
-  fs::remove(pages + "img");
-  fs::create_directory_symlink("/nowhere/img", pages + "img");
-  game.fom->WriteBonusPage("1,x");
-  EXPECT_EQ(fs::read_symlink(pages + "img"), fs::path(game.data.Path() + "img/"));
-  fs::remove(pages + "img");
-  fs::create_directory(pages + "img");
-  game.fom->WriteBonusPage("1,x");
-  EXPECT_FALSE(fs::is_symlink(pages + "img"));
-  EXPECT_TRUE(game.platform.Failures.empty());
+  ASSERT_FALSE(fs::is_symlink(pages + "img"));
+  fs::remove_all(game.data.Path() + "img");
+  for (const std::string picture : {"10", "15", "19_2"}) {
+    EXPECT_EQ(testing::BmpBytes(3, 2), game.player.Read("kiravel/img/" + picture + ".dat"));
+  }
+  // Pictures the data lacks are not made up; the page's text refers to all.
+  EXPECT_FALSE(fs::exists(pages + "img/11.dat"));
+  EXPECT_NE(game.player.Read("kiravel/x＿おまけ.html").find("<img src=./img/19_1.dat"), std::string::npos);
+}
+
+// Started without HOME, or with it empty, the game still saves in the
+// player's home as the system knows it, never below the folder it was
+// started from.
+TEST(PlayerFolder, AHomeIsFoundWithoutHome) {
+  ScopedVariable data("XDG_DATA_HOME", nullptr);
+  const passwd* player = ::getpwuid(::getuid());
+  ASSERT_NE(player, nullptr);
+  const std::string expected =
+      (fs::path(player->pw_dir) / ".local/share/kiravel").lexically_normal().string() + "/";
+  for (const char* unusable : {static_cast<const char*>(nullptr), ""}) {
+    ScopedVariable home("HOME", unusable);
+    EXPECT_EQ(PlayerFolder(), expected);
+  }
 }
 
 TEST(PlayerFolder, APlayerFolderThatCannotBeMadeIsReported) {
@@ -142,7 +161,6 @@ TEST(PlayerFolder, APlayerFolderThatCannotBeMadeIsReported) {
     return std::any_of(game.platform.Failures.begin(), game.platform.Failures.end(),
                        [&](const std::string& failure) { return failure.find(text) != failure.npos; });
   };
-  EXPECT_TRUE(names("「" + folder + "img」から見られるようにできません"));
   EXPECT_TRUE(names("おまけページ「" + folder + "x＿おまけ.html」を書けません"));
 }
 

@@ -67,6 +67,12 @@ int main(int argc, char** argv) {
   kiravel::qt::SetUpAppearance();
   kiravel::qt::SpeakJapanese();
   kiravel::Fom fom(platform, folder, kiravel::WritableFolder(folder, kiravel::qt::WindowPlayerFolder()));
+  kiravel::OpenFolder played;
+  if (std::string notice = kiravel::qt::HoldPlayedFolder(fom.WritePath, fom.WritePath == folder, &played);
+      !notice.empty()) {
+    platform.HoldFailures();
+    platform.ReportFailure(notice);
+  }
   kiravel::qt::GameWindow window(fom, platform);
   QSettings settings;
   kiravel::qt::WindowPreferences preferences(window, music, settings);

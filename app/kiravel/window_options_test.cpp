@@ -97,6 +97,23 @@ TEST(WindowFolders, WindowAndRunnerAgreeOnThePlayersFolder) {
   if (oldData.isEmpty()) qunsetenv("XDG_DATA_HOME");
 }
 
+// A second window started on the same folder says the game is open already
+// and where its save lies; the folder is free again once the first goes.
+TEST(WindowFolders, ASecondWindowIsToldTheGameIsAlreadyOpen) {
+  testing::DataFolder data;
+  OpenFolder first;
+  EXPECT_EQ(HoldPlayedFolder(data.Path(), true, &first), "");
+  {
+    OpenFolder second;
+    const std::string notice = HoldPlayedFolder(data.Path(), true, &second);
+    EXPECT_NE(notice.find("このゲームはもう別のウィンドウで開いています。"), std::string::npos);
+    EXPECT_NE(notice.find(data.Path() + "txt/save/"), std::string::npos);
+  }
+  first = OpenFolder();
+  OpenFolder third;
+  EXPECT_EQ(HoldPlayedFolder(data.Path(), true, &third), "");
+}
+
 // The next run opens where the last one closed, unless its command line
 // says otherwise.
 TEST(WindowPreferences, SizeFullScreenAndMuteOutliveTheWindow) {

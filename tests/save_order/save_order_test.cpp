@@ -1,5 +1,5 @@
 // The order in which a save reaches the disk. This program stands between
-// the save and the system: its own rename and fsync note each call, then
+// the save and the system: its own renames and fsync note each call, then
 // pass it on, so the test sees what a power cut could catch.
 #include <dlfcn.h>
 #include <gtest/gtest.h>
@@ -28,6 +28,12 @@ extern "C" int rename(const char* from, const char* to) {
   static auto real = Real<int (*)(const char*, const char*)>("rename");
   if (calls != nullptr) calls->push_back("move " + std::filesystem::path(to).filename().string());
   return real(from, to);
+}
+
+extern "C" int renameat(int fromFolder, const char* from, int toFolder, const char* to) {
+  static auto real = Real<int (*)(int, const char*, int, const char*)>("renameat");
+  if (calls != nullptr) calls->push_back("move " + std::filesystem::path(to).filename().string());
+  return real(fromFolder, from, toFolder, to);
 }
 
 extern "C" int fsync(int fd) {

@@ -76,6 +76,7 @@ Reading ReadTick(std::string_view, const Words& words) {
   if (timer == nullptr) return "no timer named " + words[1];
   std::optional<std::int64_t> count = words.size() == 3 ? ParseInteger(words[2], 0, kInt32Max) : 1;
   if (!count) return words[2] + " is not a number of ticks";
+  if (*count > kMostTicks) return "at most " + std::to_string(kMostTicks) + " ticks at once";
   return Tick{timer, *count};
 }
 
@@ -249,6 +250,21 @@ Line ParseLine(std::string_view written) {
     }
   }
   return line;
+}
+
+LineRead ReadScenarioLine(std::istream& in, std::string* line) {
+  line->clear();
+  std::streambuf* source = in.rdbuf();
+  for (;;) {
+    const int c = source->sbumpc();
+    if (c == std::char_traits<char>::eof()) {
+      in.setstate(std::ios::eofbit);
+      return line->empty() ? LineRead::End : LineRead::Line;
+    }
+    if (c == '\n') return LineRead::Line;
+    if (line->size() == kLongestLine) return LineRead::TooLong;
+    line->push_back(static_cast<char>(c));
+  }
 }
 
 std::string Format(const Command& command) { return std::visit(Formatter{}, command); }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <istream>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -93,6 +94,19 @@ struct Line {
 };
 
 Line ParseLine(std::string_view written);
+
+// The longest scenario line read: far more than any command needs, while a
+// file without line ends (or an endless one) is not taken in whole.
+inline constexpr std::size_t kLongestLine = 1 << 20;
+// The most ticks one `tick` command delivers: a handler's tick costs up to a
+// few microseconds, so a count a line can hold never ties the runner up.
+inline constexpr std::int64_t kMostTicks = 1'000'000;
+
+enum class LineRead { Line, End, TooLong };
+
+// Reads the next line without its line end. A line longer than kLongestLine
+// is TooLong, and *line then holds its first kLongestLine bytes.
+LineRead ReadScenarioLine(std::istream& in, std::string* line);
 
 // The command as a scenario line, which ParseLine reads back to it. A text
 // typed with a line break has no line: it comes back empty.

@@ -18,6 +18,7 @@
 #include "core/vb.h"
 #include "kiravel/build_info.h"
 #include "platform/picture_decoder.h"
+#include "scenario/command.h"
 #include "tests/game_fixture.h"
 #include "tests/json_reader.h"
 #include "tests/wave.h"
@@ -683,6 +684,29 @@ TEST_F(Scenario, WholeGamePlaysThroughToTheBadEnding) {
   EXPECT_EQ(refused[0]["why"].text, "ComSkep is disabled");
   EXPECT_EQ(refused[1]["why"].text, "the start panel PicStt covers Pic");
   EXPECT_TRUE(run.Dump(14)["PicStt"]["Shown"].flag);
+}
+
+}  // namespace
+}  // namespace kiravel
+
+namespace kiravel {
+namespace {
+
+// A scenario that costs nothing to write must not cost the runner without
+// end: a line without an end is cut off with its number, and a tick count
+// beyond the limit is refused before any tick is delivered.
+TEST_F(Scenario, AnEndlessLineOrTickCountIsRefused) {
+  Outcome run = Play("dump Money\n" + std::string(kiravel::scenario::kLongestLine + 1, 'x') +
+                     "\ndump Money\n");
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.Of("dump").size(), 1u);
+  EXPECT_NE(run.errors.find("scenario line 2 is longer than 1048576 bytes"), std::string::npos)
+      << run.errors;
+  run = Play("tick TimBtl 1000001\ntick TimBtl 1000000\n");
+  std::vector<Json> refused = run.Of("refused");
+  ASSERT_EQ(refused.size(), 2u);
+  EXPECT_EQ(refused[0]["why"].text, "at most 1000000 ticks at once");
+  EXPECT_EQ(refused[1]["why"].text, "TimBtl is disabled (0 of 1000000 ticks delivered)");
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 
 #include "app/kiravel-run/output.h"
 #include "app/kiravel-run/runner.h"
+#include "scenario/command.h"
 #include "core/fom.h"
 #include "kiravel/build_info.h"
 #include "platform/game_folders.h"
@@ -142,8 +143,17 @@ int Play(const Options& options, std::istream& scenario) {
   std::size_t lineNumber = 0;
   try {
     runner.Open();
-    for (std::string line; std::getline(scenario, line);) {
+    std::string line;
+    for (kiravel::scenario::LineRead read; (read = kiravel::scenario::ReadScenarioLine(scenario, &line)) !=
+                                           kiravel::scenario::LineRead::End;) {
       ++lineNumber;
+      if (read == kiravel::scenario::LineRead::TooLong) {
+        std::cout.flush();
+        TellSeed(options, seed, runner);
+        std::cerr << "kiravel-run: scenario line " << lineNumber << " is longer than "
+                  << kiravel::scenario::kLongestLine << " bytes\n";
+        return kUsageError;
+      }
       runner.Execute(line);
     }
   } catch (const std::exception& fault) {

@@ -1,16 +1,19 @@
 // The data checker, run as a data author runs it: on the bundled data folder,
 // on a small complete folder, and on that folder with one fault put in.
 #include <gtest/gtest.h>
+#include <locale.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "events/fixed_files.h"
+#include "platform/picture_decoder.h"
 #include "events/folder_names.h"
 #include "tests/game_fixture.h"
 #include "tests/wave.h"
@@ -385,6 +388,43 @@ TEST_F(CheckedFolder, PageHeadWithoutItsCharsetIsWarnedOf) {
   EXPECT_EQ(Join(run.lines),
             "txt/head.dat: warning: declares no charset Shift_JIS: browsers may show the page "
             "garbled\n");
+}
+
+TEST_F(CheckedFolder, APictureFileLargerThanAnyPictureIsBroken) {
+  data.WriteBytes("img/ttl.dat", testing::PngBytes(30, 20));
+  std::filesystem::resize_file(data.Path() + "img/ttl.dat", kLargestPictureFile + 1);
+  CheckRun run = Check();
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(Join(run.lines).find("img/ttl.dat: error: larger than any picture the game shows"),
+            std::string::npos)
+      << Join(run.lines);
+}
+
+// A folder named in CP932 bytes, as an archive made on Japanese Windows
+// unpacks: the checker checks the folder itself, not one of a changed name.
+TEST_F(CheckedFolder, AFolderNameThatIsNotUtf8IsKeptAsItsBytes) {
+  testing::DataFolder parent;
+  const std::string name = "\x83\x4c\x83\x89";  // "キラ" in CP932
+  std::filesystem::rename(data.Path(), parent.Path() + name);
+  CheckRun run = RunCheck("'" + parent.Path() + name + "'");
+  std::filesystem::rename(parent.Path() + name, data.Path());
+  EXPECT_EQ(run.status, 0) << Join(run.lines);
+}
+
+// Under a Turkish locale "I" lowers to a dotless i: a check that lowered with
+// the player's locale would miss the head's own "Shift_JIS".
+TEST_F(CheckedFolder, TheCharsetIsFoundUnderATurkishLocale) {
+  const locale_t turkish = ::newlocale(LC_ALL_MASK, "tr_TR.UTF-8", nullptr);
+  ASSERT_NE(turkish, locale_t{}) << "the Turkish locale is made by tools/build.sh";
+  ::freelocale(turkish);
+  data.WriteText("txt/head.dat", {"<META CHARSET=\"SHIFT_JIS\">"});
+  const char* before = std::getenv("LC_ALL");
+  const std::string kept = before != nullptr ? before : "";
+  ::setenv("LC_ALL", "tr_TR.UTF-8", 1);
+  CheckRun run = Check();
+  before != nullptr ? ::setenv("LC_ALL", kept.c_str(), 1) : ::unsetenv("LC_ALL");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(Join(run.lines), "");
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // The one decoder that says whether the game can show a picture file.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "platform/picture_decoder.h"
 #include "tests/game_fixture.h"
 
@@ -37,6 +39,39 @@ TEST(PictureDecoder, ACutShortMissingOrForeignFileIsNoPicture) {
        {data.Path() + "img/none.dat", data.Path() + "img", data.Path() + "img/cut.dat"}) {
     EXPECT_EQ(PictureReader().Load(path), nullptr) << path;
   }
+}
+
+// A real picture with hundreds of megabytes behind it would be read and
+// decoded at every resize; it is refused as broken, unread.
+TEST(PictureDecoder, AFileLargerThanAnyPictureIsRefused) {
+  testing::DataFolder data;
+  data.WriteBytes("img/ttl.dat", testing::PngBytes(30, 20));
+  const std::string path = data.Path() + "img/ttl.dat";
+  std::filesystem::resize_file(path, kLargestPictureFile);  // sparse: costs no disk
+  EXPECT_NE(PictureReader().Load(path), nullptr);
+  std::filesystem::resize_file(path, kLargestPictureFile + 1);
+  EXPECT_EQ(PictureReader().Load(path), nullptr);
+  EXPECT_FALSE(ReadPictureFile(path).has_value());
+}
+
+// Pictures shown again are neither read nor decoded again while their files
+// stay as they were; a file written anew is.
+TEST(PictureDecoder, AnUnchangedFileIsDecodedOnce) {
+  testing::DataFolder data;
+  data.WritePicture("ttl", 4, 4);
+  data.WritePicture("mati", 5, 3);
+  const std::string title = data.Path() + "img/ttl.dat";
+  PictureReader reader;
+  std::shared_ptr<const QtImage> first = reader.Load(title);
+  ASSERT_NE(first, nullptr);
+  ASSERT_NE(reader.Load(data.Path() + "img/mati.dat"), nullptr);
+  EXPECT_EQ(reader.Load(title), first);
+  data.WriteBytes("img/ttl.dat", testing::PngBytes(7, 2));
+  std::shared_ptr<const QtImage> second = reader.Load(title);
+  ASSERT_NE(second, nullptr);
+  EXPECT_EQ(second->Width, 7);
+  std::filesystem::remove(title);
+  EXPECT_EQ(reader.Load(title), nullptr);
 }
 
 }  // namespace

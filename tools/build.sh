@@ -34,9 +34,11 @@ install_missing() {
 }
 
 # The window's tests read the game's numbers under a German locale, which
-# writes fractions with a comma.
+# writes fractions with a comma; the checker's are run under a Turkish one,
+# whose "I" lowers to a dotless i.
 make_test_locale() {
   locale -a 2>/dev/null | grep -qix 'de_DE.utf8' || as_root localedef -i de_DE -f UTF-8 de_DE.UTF-8
+  locale -a 2>/dev/null | grep -qix 'tr_TR.utf8' || as_root localedef -i tr_TR -f UTF-8 tr_TR.UTF-8
 }
 
 configure_and_build() {

@@ -83,9 +83,11 @@ void CheckPageHead(const Texts& texts, Findings& findings) {
   auto head = texts.find(std::string(kPageHead) + ".dat");
   if (head == texts.end() || !head->second) return;
   for (const std::string& line : *head->second) {
+    // Only the ASCII letters are lowered: under a Turkish locale, "I" would
+    // not become "i" and the page's own declaration would be missed.
     std::string lower = line;
     std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
     if (lower.find("shift_jis") != std::string::npos) return;
   }
   findings.Warning("txt/head.dat", 0, "declares no charset Shift_JIS: browsers may show the page garbled");

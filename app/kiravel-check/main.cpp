@@ -9,6 +9,7 @@
 
 #include "app/kiravel-check/data_check.h"
 #include "kiravel/build_info.h"
+#include "platform/argument_bytes.h"
 #include "platform/game_folders.h"
 
 namespace {
@@ -34,8 +35,8 @@ int UsageError(const QString& message) {
 // The folder to check, as the user named it.
 std::string ChosenFolder(const QCommandLineParser& parser) {
   const QStringList folders = parser.positionalArguments();
-  if (!folders.isEmpty()) return folders.front().toStdString();
-  if (parser.isSet("data")) return parser.value("data").toStdString();
+  if (!folders.isEmpty()) return kiravel::ArgumentBytes(folders.front());
+  if (parser.isSet("data")) return kiravel::ArgumentBytes(parser.value("data"));
   return kiravel::FindDataFolder("", kiravel::ProgramFolder());
 }
 

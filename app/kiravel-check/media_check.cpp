@@ -1,5 +1,9 @@
 #include "app/kiravel-check/media_check.h"
 
+#include <sys/stat.h>
+
+#include <string>
+
 #include "app/kiravel-check/quiet_decoders.h"
 #include "app/kiravel-check/raw_text.h"
 #include "events/fixed_files.h"
@@ -12,7 +16,18 @@ namespace kiravel::check {
 const std::string& PictureShelf::Problem(const std::string& name) {
   auto known = problems_.find(name);
   if (known != problems_.end()) return known->second;
-  const FileBytes file = ReadRegularFile(folder_ + PictureFile(name));
+  const std::string path = folder_ + PictureFile(name);
+  // The game refuses a file larger than any picture without reading it.
+  struct stat info {};
+  if (::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+      info.st_size > kLargestPictureFile) {
+    return problems_
+        .emplace(name, "larger than any picture the game shows (" +
+                           std::to_string(info.st_size) + " bytes; at most " +
+                           std::to_string(kLargestPictureFile) + "): the game takes it for broken")
+        .first->second;
+  }
+  const FileBytes file = ReadRegularFile(path);
   std::string problem = ReadProblem(file);
   if (problem.empty()) {
     QImage image;

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "events/script_format.h"
+#include "platform/argument_bytes.h"
 
 namespace kiravel::qt {
 
@@ -55,7 +56,7 @@ bool CommandLineParser::Parse(const QStringList& arguments, CommandLine& line) {
     error_ = "--fullscreen and --window exclude each other";
     return false;
   }
-  line.data = parser_.value("data").toStdString();
+  line.data = parser_.isSet("data") ? ArgumentBytes(parser_.value("data")) : "";
   std::error_code unreachable;
   if (!line.data.empty() && !std::filesystem::is_directory(line.data, unreachable)) {
     error_ = "no folder " + parser_.value("data");
@@ -64,7 +65,7 @@ bool CommandLineParser::Parse(const QStringList& arguments, CommandLine& line) {
   if (parser_.isSet("fullscreen")) line.choices.fullScreen = true;
   if (parser_.isSet("window")) line.choices.fullScreen = false;
   line.choices.mute = parser_.isSet("mute");
-  line.record = parser_.value("record").toStdString();
+  line.record = parser_.isSet("record") ? ArgumentBytes(parser_.value("record")) : "";
   line.scene = parser_.value("scene").toStdString();
   if (parser_.isSet("scene") && !IsSceneName(line.scene)) {
     error_ = "--scene names a file of txt/ without .dat, not " + parser_.value("scene");

@@ -44,11 +44,10 @@ void AddItems(QMenu& menu, const MenuItem& parent, std::map<QAction*, const Menu
   }
 }
 
-std::pair<QByteArray, QImage> ReadAndDecode(const std::string& path) {
-  std::optional<QByteArray> bytes = ReadPictureFile(path);
-  if (!bytes) return {};
-  QImage pixels = DecodePicture(*bytes);
-  return {std::move(*bytes), std::move(pixels)};
+std::pair<FileStamp, QImage> ReadAndDecode(const std::string& path) {
+  std::optional<PictureBytes> file = ReadPictureFile(path);
+  if (!file) return {};
+  return {file->Stamp, DecodePicture(file->Bytes)};
 }
 
 // A seed of its own for every start of the window, as the game's
@@ -127,14 +126,15 @@ std::int32_t QtPlatform::mciSendString(const std::string& command, std::string* 
 }
 
 void QtPlatform::DecodeAhead(const std::string& path) {
+  aheadPath_ = path;
   ahead_ = std::async(std::launch::async, ReadAndDecode, path);
 }
 
 void QtPlatform::TakeDecodedAhead() {
   if (!ahead_.valid()) return;
-  auto [bytes, pixels] = ahead_.get();
+  auto [stamp, pixels] = ahead_.get();
   if (pixels.isNull()) return;
-  pictures_.Remember(std::move(bytes), std::make_shared<QtImage>(std::move(pixels)));
+  pictures_.Remember(aheadPath_, stamp, std::make_shared<QtImage>(std::move(pixels)));
 }
 
 std::shared_ptr<const Image> QtPlatform::LoadPicture(const std::string& path) {

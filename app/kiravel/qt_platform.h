@@ -114,7 +114,8 @@ class QtPlatform : public Platform {
   bool holding_ = false;
   std::vector<std::string> held_;
   PictureReader pictures_;
-  std::future<std::pair<QByteArray, QImage>> ahead_;
+  std::future<std::pair<FileStamp, QImage>> ahead_;
+  std::string aheadPath_;
 };
 
 }  // namespace kiravel::qt

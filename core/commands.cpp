@@ -1,6 +1,6 @@
 #include "core/fom.h"
 #include "core/story_lines.h"
-#include "events/fixed_files.h"
+#include "platform/data_folder.h"
 
 #include <limits>
 

@@ -18,12 +18,12 @@
 #include <unordered_set>
 #include <vector>
 
+#include "core/conversions.h"
 #include "core/job.h"
+#include "core/save_set.h"
 #include "core/status.h"
-#include "core/vb.h"
 #include "platform/platform.h"
 #include "platform/textfile.h"
-#include "save/save_files.h"
 #include "ui/controls.h"
 
 namespace kiravel {

@@ -1,7 +1,7 @@
 #include <algorithm>
 
 #include "core/fom.h"
-#include "events/script_format.h"
+#include "platform/data_folder.h"
 
 namespace kiravel {
 

@@ -1,5 +1,5 @@
 #include "core/fom.h"
-#include "events/script_format.h"
+#include "platform/data_folder.h"
 
 namespace kiravel {
 

@@ -1,6 +1,6 @@
 #include "core/story_lines.h"
 
-#include "core/vb.h"
+#include "core/conversions.h"
 
 namespace kiravel {
 

@@ -17,6 +17,8 @@
 #include "platform/cp932.h"
 #include "platform/open_folder.h"
 #include "platform/regular_file.h"
+#include "platform/game_folders.h"
+#include "platform/utf8.h"
 
 namespace kiravel {
 

@@ -1,15 +1,8 @@
 #include "events/fixed_files.h"
 
 #include "core/status.h"
-#include "events/script_format.h"
 
 namespace kiravel {
-
-std::string PictureFile(const std::string& name) { return "img/" + name + ".dat"; }
-
-std::string MonsterPicture(const std::string& attribute) { return "mon" + attribute; }
-
-std::string RumourFile(int number) { return "mati" + std::to_string(number); }
 
 std::vector<FixedFile> FixedPictures() {
   std::vector<FixedFile> pictures = {

@@ -2,8 +2,8 @@
 // each file is loaded into the buffer E and copied into its panel,
 // stretched to fill it.
 #include "core/fom.h"
-#include "events/fixed_files.h"
 #include "events/folder_names.h"
+#include "platform/data_folder.h"
 
 namespace kiravel {
 

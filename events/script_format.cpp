@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "core/vb.h"
+#include "core/conversions.h"
 
 namespace kiravel {
 
@@ -79,16 +79,6 @@ std::optional<BonusPageRequest> ReadBonusPageRequest(std::string_view argument) 
   std::vector<std::string> items = Split(argument, ',');
   if (items.size() < 2) return std::nullopt;  // a third item and more are ignored
   return BonusPageRequest{items[0], items[1]};
-}
-
-std::string CharacterPiece(const std::string& key) { return "char" + key; }
-
-std::vector<std::string> BonusPictures(const std::string& key) {
-  std::vector<std::string> names;
-  for (int k = 0; k <= 8; ++k) names.push_back(key + CStr(k));
-  names.push_back(key + "9_1");
-  names.push_back(key + "9_2");
-  return names;
 }
 
 }  // namespace kiravel

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/data_folder.h"
+
 namespace kiravel {
 
 enum class ScriptCommand { SceneEnd, Steps, StoryEnd, BonusPage, NewPage, Picture, Text };
@@ -39,11 +41,6 @@ bool IsPauseMark(std::string_view line);
 // character text.
 inline constexpr char kNameMark[] = "-m";
 
-// The scenes the game starts by name.
-inline constexpr char kOpeningScene[] = "opn";
-inline constexpr char kYearRunOutScene[] = "badend_day";
-inline constexpr char kStaminaRunOutScene[] = "badend_hp";
-inline constexpr char kClosingScene[] = "end";
 // After these scenes there is no town to return to: the game is over.
 bool EndsTheGame(std::string_view scene);
 // A scene is named by its file in txt/ without ".dat": a name an author may
@@ -57,12 +54,5 @@ struct BonusPageRequest {
   std::string PageName;
 };
 std::optional<BonusPageRequest> ReadBonusPageRequest(std::string_view argument);
-
-// The text pieces a bonus page is made of, in txt/.
-inline constexpr char kPageHead[] = "head";
-inline constexpr char kPageFoot[] = "foot";
-std::string CharacterPiece(const std::string& key);
-// The story line's eleven pictures the page shows, one below the other.
-std::vector<std::string> BonusPictures(const std::string& key);
 
 }  // namespace kiravel

@@ -14,13 +14,13 @@
 #include <utility>
 #include <vector>
 
-#include "app/kiravel-check/data_check.h"
-#include "app/kiravel-run/output.h"
-#include "app/kiravel-run/runner.h"
+#include "check/data_check.h"
 #include "core/fom.h"
 #include "platform/scripted_platform.h"
-#include "tests/game_fixture.h"
-#include "tests/wave.h"
+#include "scenario/output.h"
+#include "scenario/runner.h"
+#include "testing/game_fixture.h"
+#include "testing/wave.h"
 
 namespace {
 

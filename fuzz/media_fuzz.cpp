@@ -7,10 +7,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/kiravel-check/media_check.h"
+#include "check/media_check.h"
 #include "platform/picture_decoder.h"
 #include "platform/scripted_platform.h"
-#include "tests/game_fixture.h"
+#include "testing/game_fixture.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "core/fom.h"
 #include "platform/scripted_platform.h"
 #include "save/save_files.h"
-#include "tests/game_fixture.h"
+#include "testing/game_fixture.h"
 
 namespace {
 

@@ -11,11 +11,11 @@
 #include <string>
 #include <string_view>
 
-#include "app/kiravel-run/output.h"
-#include "app/kiravel-run/runner.h"
 #include "core/fom.h"
 #include "platform/scripted_platform.h"
-#include "tests/game_fixture.h"
+#include "scenario/output.h"
+#include "scenario/runner.h"
+#include "testing/game_fixture.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cerrno>
 #include <vector>
 
-#include "core/vb.h"
+#include "platform/utf8.h"
 
 namespace kiravel {
 

@@ -13,7 +13,7 @@
 #include <optional>
 #include <string>
 
-#include "ui/controls.h"
+#include "platform/image.h"
 
 namespace kiravel {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/image.h"
 #include "platform/mci_codes.h"
-#include "ui/controls.h"
 
 namespace kiravel {
 

@@ -8,6 +8,7 @@
 
 #include "core/fom.h"
 #include "core/text_speeds.h"
+#include "platform/utf8.h"
 #include "save/save_files.h"
 
 namespace kiravel {

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "core/vb.h"
+#include "core/conversions.h"
 #include "platform/open_folder.h"
 #include "platform/regular_file.h"
 #include "platform/textfile.h"

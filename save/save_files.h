@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "core/save_set.h"
 #include "platform/open_folder.h"
 
 namespace kiravel {
@@ -17,20 +18,9 @@ namespace kiravel {
 // The save folder inside the text folder.
 inline constexpr const char* kSaveFolder = "save";
 
-enum class SaveFile : std::size_t { Towns, Fairies, Jobs, Scalars };
-
 // In the order they are written and read.
 inline constexpr std::array<const char*, 4> kSaveFileNames = {"mati.dat", "you.dat", "irai.dat",
                                                               "save.dat"};
-
-// The lines of each file, in the order of kSaveFileNames.
-struct SaveSet {
-  std::array<std::vector<std::string>, 4> Lines;
-  std::vector<std::string>& operator[](SaveFile f) { return Lines[static_cast<std::size_t>(f)]; }
-  const std::vector<std::string>& operator[](SaveFile f) const {
-    return Lines[static_cast<std::size_t>(f)];
-  }
-};
 
 // What went wrong, for the message to the player.
 struct SaveFault {

@@ -58,8 +58,7 @@ class Performer {
     for (std::int64_t n = 0; n < c.count; ++n) {
       std::string delivered =
           " (" + std::to_string(n) + " of " + std::to_string(c.count) + " ticks delivered)";
-      if (!timer.Enabled()) return name + " is disabled" + delivered;
-      if (timer.Interval() <= 0) return name + " has interval 0" + delivered;
+      if (!timer.Runs()) return name + (timer.Enabled() ? " has interval 0" : " is disabled") + delivered;
       stage_.Tick(*c.timer);
     }
     return "";

@@ -4,12 +4,13 @@
 #include <cstddef>
 #include <string_view>
 
+#include "core/conversions.h"
 #include "core/fom.h"
 #include "core/job.h"
 #include "core/status.h"
 #include "core/text_speeds.h"
-#include "core/vb.h"
 #include "platform/cp932.h"
+#include "platform/utf8.h"
 
 namespace kiravel::soak {
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "platform/cp932.h"
-#include "tests/game_fixture.h"
+#include "testing/game_fixture.h"
 
 namespace kiravel {
 namespace {

@@ -15,8 +15,8 @@
 #include "events/fixed_files.h"
 #include "platform/picture_decoder.h"
 #include "events/folder_names.h"
-#include "tests/game_fixture.h"
-#include "tests/wave.h"
+#include "testing/game_fixture.h"
+#include "testing/wave.h"
 
 namespace kiravel {
 namespace {

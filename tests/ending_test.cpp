@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/game_fixture.h"
+#include "testing/game_fixture.h"
 
 namespace kiravel::testing {
 namespace {

@@ -5,7 +5,7 @@
 #include <set>
 
 #include "events/fixed_files.h"
-#include "tests/game_fixture.h"
+#include "testing/game_fixture.h"
 
 namespace kiravel::testing {
 namespace {

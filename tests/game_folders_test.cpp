@@ -13,7 +13,7 @@
 
 #include "kiravel/build_info.h"
 #include "platform/game_folders.h"
-#include "tests/game_fixture.h"
+#include "testing/game_fixture.h"
 
 namespace kiravel {
 namespace {

@@ -103,8 +103,7 @@ mkdir -p "$shots"
 chmod 777 "$shots"
 printf '%s\n' 'wait 300' 'shot opened' 'close' >"$work/window.txt"
 "${as_player[@]}" QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy \
-  KIRAVEL_SCREENSHOT_SCENARIO="$work/window.txt" KIRAVEL_SCREENSHOT_DIR="$shots" \
-  timeout 60 "$bin/kiravel" --window --mute 2>"$work/window.err" ||
+  timeout 60 "$bin/kiravel" --window --mute --play "$work/window.txt" --shots "$shots" 2>"$work/window.err" ||
   fail "the installed window failed: $(cat "$work/window.err")"
 [[ -f $shots/opened.png ]] || fail "the window took no shot: $(cat "$work/window.err")"
 [[ -z $(find "$shots" -name 'box-*') ]] || fail "the window showed a message: $(cat "$work/window.err")"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "tests/game_fixture.h"
-#include "tests/wave.h"
+#include "testing/game_fixture.h"
+#include "testing/wave.h"
 
 namespace kiravel {
 namespace {

@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "platform/picture_decoder.h"
-#include "tests/game_fixture.h"
+#include "testing/game_fixture.h"
 
 namespace kiravel {
 namespace {

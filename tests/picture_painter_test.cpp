@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "tests/game_fixture.h"
+#include "testing/game_fixture.h"
 
 namespace kiravel::testing {
 namespace {

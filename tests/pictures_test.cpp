@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "tests/game_fixture.h"
+#include "testing/game_fixture.h"
 
 namespace kiravel {
 namespace {

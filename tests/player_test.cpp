@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/game_fixture.h"
+#include "testing/game_fixture.h"
 
 namespace kiravel {
 namespace {

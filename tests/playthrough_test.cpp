@@ -23,7 +23,7 @@
 #include <string_view>
 #include <vector>
 
-#include "tests/json_reader.h"
+#include "testing/json_reader.h"
 
 namespace kiravel {
 namespace {

@@ -9,7 +9,7 @@
 
 #include "platform/regular_file.h"
 #include "platform/textfile.h"
-#include "tests/game_fixture.h"
+#include "testing/game_fixture.h"
 
 namespace kiravel {
 namespace {

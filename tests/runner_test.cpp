@@ -15,13 +15,14 @@
 #include <string_view>
 #include <vector>
 
-#include "core/vb.h"
+#include "core/conversions.h"
 #include "kiravel/build_info.h"
 #include "platform/picture_decoder.h"
+#include "platform/utf8.h"
 #include "scenario/command.h"
-#include "tests/game_fixture.h"
-#include "tests/json_reader.h"
-#include "tests/wave.h"
+#include "testing/game_fixture.h"
+#include "testing/json_reader.h"
+#include "testing/wave.h"
 
 namespace kiravel {
 namespace {

@@ -11,7 +11,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "tests/game_fixture.h"
+#include "testing/game_fixture.h"
 
 namespace kiravel {
 namespace {

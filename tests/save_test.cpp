@@ -11,7 +11,7 @@
 
 #include "platform/cp932.h"
 #include "platform/textfile.h"
-#include "tests/game_fixture.h"
+#include "testing/game_fixture.h"
 
 namespace kiravel {
 namespace {

@@ -10,7 +10,7 @@
 
 #include "scenario/command.h"
 #include "scenario/recorder.h"
-#include "tests/game_fixture.h"
+#include "testing/game_fixture.h"
 
 namespace kiravel::scenario {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "tests/game_fixture.h"
+#include "testing/game_fixture.h"
 
 namespace kiravel::testing {
 namespace {

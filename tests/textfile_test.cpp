@@ -6,7 +6,7 @@
 
 #include "platform/cp932.h"
 #include "platform/textfile.h"
-#include "tests/game_fixture.h"
+#include "testing/game_fixture.h"
 
 namespace kiravel {
 namespace {

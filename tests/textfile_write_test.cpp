@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/textfile.h"
-#include "tests/game_fixture.h"
+#include "testing/game_fixture.h"
 
 namespace kiravel {
 namespace {

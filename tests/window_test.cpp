@@ -2,7 +2,7 @@
 
 #include <set>
 
-#include "tests/game_fixture.h"
+#include "testing/game_fixture.h"
 
 namespace kiravel {
 namespace {

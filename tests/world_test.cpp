@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/game_fixture.h"
+#include "testing/game_fixture.h"
 
 namespace kiravel::testing {
 namespace {

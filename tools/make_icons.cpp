@@ -7,7 +7,7 @@
 #include <fstream>
 #include <iostream>
 
-#include "app/kiravel/icon_design.h"
+#include "desktop/icon_design.h"
 
 int main(int argc, char** argv) {
   if (argc != 3) {

@@ -71,6 +71,6 @@ close
 SCENARIO
 } >"$scenario"
 
-KIRAVEL_SCREENSHOT_SCENARIO="$scenario" KIRAVEL_SCREENSHOT_DIR="$out" SDL_AUDIODRIVER=dummy \
-  timeout 120 xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" "$game"
+SDL_AUDIODRIVER=dummy timeout 120 xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" \
+  "$game" --play "$scenario" --shots "$out"
 ls "$out"/*.png

@@ -15,7 +15,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/vb.h"
+#include "core/conversions.h"
 #include "kiravel/build_info.h"
 #include "platform/cp932.h"
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/vb.h"
+#include "platform/utf8.h"
 
 namespace kiravel {
 

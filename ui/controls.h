@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/image.h"
+
 namespace kiravel {
 
 enum class ControlKind {
@@ -31,7 +33,6 @@ constexpr Colour Rgb(int r, int g, int b) {
   return static_cast<Colour>((r << 16) | (g << 8) | b);
 }
 
-class Image;
 
 // What every control has: its name, its index in a control array (-1 for a
 // single control), its container and its own visibility.
@@ -196,15 +197,6 @@ class Shape : public PlacedControl {
   Colour FillColor = Rgb(0, 0, 0);
 };
 
-// A decoded picture, as a port hands it back. The front ends subclass it to
-// carry the pixels; the game only needs the size.
-class Image {
- public:
-  virtual ~Image() = default;
-  int Width = 0;   // pixels
-  int Height = 0;  // pixels
-};
-
 class PictureBox : public PlacedControl {
  public:
   explicit PictureBox(std::string name, std::int16_t index = -1)
@@ -267,6 +259,10 @@ class Timer : public Control {
   void SetInterval(std::int32_t ms);
   bool Enabled() const { return Control::Enabled; }
   std::int32_t Interval() const { return interval_; }
+  // A timer ticks only while it is switched on with an interval: an enabled
+  // timer of interval 0 stands still, as the typing timer does at the
+  // fastest text speed.
+  bool Runs() const { return Enabled() && interval_ > 0; }
 
   // The front end's ear: null while no front end runs the timer. It hears
   // the timer after the change, and reads Enabled and Interval from it.

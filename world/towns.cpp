@@ -1,5 +1,5 @@
 #include "core/fom.h"
-#include "events/fixed_files.h"
+#include "platform/data_folder.h"
 
 #include <cstdlib>
 #include <limits>

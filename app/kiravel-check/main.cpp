@@ -7,7 +7,7 @@
 #include <iostream>
 #include <string>
 
-#include "app/kiravel-check/data_check.h"
+#include "check/data_check.h"
 #include "kiravel/build_info.h"
 #include "platform/argument_bytes.h"
 #include "platform/game_folders.h"

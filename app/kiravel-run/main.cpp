@@ -14,13 +14,13 @@
 #include <string>
 #include <string_view>
 
-#include "app/kiravel-run/output.h"
-#include "app/kiravel-run/runner.h"
-#include "scenario/command.h"
 #include "core/fom.h"
 #include "kiravel/build_info.h"
 #include "platform/game_folders.h"
 #include "platform/scripted_platform.h"
+#include "scenario/command.h"
+#include "scenario/output.h"
+#include "scenario/runner.h"
 
 namespace {
 

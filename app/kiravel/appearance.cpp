@@ -6,7 +6,7 @@
 #include <QPixmap>
 #include <QStyleFactory>
 
-#include "app/kiravel/icon_design.h"
+#include "desktop/icon_design.h"
 
 namespace kiravel::qt {
 

@@ -41,6 +41,16 @@ CommandLineParser::CommandLineParser() {
                      "(txt/NAME.dat of the data folder, for example 03): for\n"
                      "authors, who press F5 to see the file again after saving it.",
                      "NAME"});
+  parser_.addOption({"play",
+                     "Plays the scenario FILE in the window once it is open, in\n"
+                     "kiravel-run's language and with its meanings; a line\n"
+                     "\"shot NAME\" saves the window as NAME.png.",
+                     "FILE"});
+  parser_.addOption({"shots", "With --play: saves the pictures into DIR (default: .).", "DIR"});
+  parser_.addOption({"report-first-frame",
+                     "Prints \"first-frame MS\" (milliseconds since the epoch) once\n"
+                     "the window's first frame is on the screen, for the start-up\n"
+                     "benchmark."});
 }
 
 bool CommandLineParser::Parse(const QStringList& arguments, CommandLine& line) {
@@ -71,6 +81,13 @@ bool CommandLineParser::Parse(const QStringList& arguments, CommandLine& line) {
     error_ = "--scene names a file of txt/ without .dat, not " + parser_.value("scene");
     return false;
   }
+  if (parser_.isSet("shots") && !parser_.isSet("play")) {
+    error_ = "--shots goes with --play";
+    return false;
+  }
+  line.play = parser_.value("play").toStdString();
+  line.shots = parser_.isSet("shots") ? parser_.value("shots").toStdString() : ".";
+  line.reportFirstFrame = parser_.isSet("report-first-frame");
   return true;
 }
 

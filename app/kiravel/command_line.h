@@ -1,6 +1,6 @@
 // The game window's command line: kiravel [--data DIR] [--fullscreen |
-// --window] [--mute] [--record FILE] [--scene NAME], with --help and
-// --version.
+// --window] [--mute] [--record FILE] [--scene NAME] [--play FILE
+// [--shots DIR]] [--report-first-frame], with --help and --version.
 #pragma once
 
 #include <QCommandLineParser>
@@ -18,6 +18,9 @@ struct CommandLine {
   std::string data;  // empty: found by the usual rule
   std::string record;  // empty: the game is not recorded
   std::string scene;  // empty: the game starts at its start panel
+  std::string play;    // empty: the player plays, not a scenario
+  std::string shots;   // where the played scenario's pictures go
+  bool reportFirstFrame = false;
   StartChoices choices;
 };
 

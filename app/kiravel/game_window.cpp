@@ -13,6 +13,7 @@
 #include <tuple>
 
 #include "app/kiravel/opening_check.h"
+#include "scenario/reach.h"
 #include "ui/handlers.h"
 
 namespace kiravel::qt {
@@ -89,9 +90,9 @@ void GameWindow::KeyClick(const Control& control) { Press(control, WidgetOf(cont
 void GameWindow::Press(const Control& control, QWidget* popUpUnder) {
   const ClickBinding* binding = FindClick(control.Name);
   if (binding == nullptr) return;
-  if (CoveredByStartPanel(fom_, control)) return;
   Run([this, binding, &control, popUpUnder] {
-    if (!control.Shown() || !control.Usable()) return;
+    // What the runner would refuse, the window does not deliver.
+    if (!scenario::WhyOutOfReach(control, fom_).empty()) return;
     Playing(scenario::Click{control.Id()});
     platform_.PopUpUnder(popUpUnder);
     binding->click(fom_, control.Index);
@@ -318,7 +319,7 @@ void GameWindow::Recorded() {
 void GameWindow::Tick(const TimerBinding& timer) {
   if (busy_ || closed_) return;
   const Timer& model = fom_.*timer.timer;
-  if (!model.Enabled() || model.Interval() <= 0) return;
+  if (!model.Runs()) return;
   Run([this, &timer] {
     Playing(scenario::Tick{&timer});
     (fom_.*timer.tick)();
@@ -333,7 +334,7 @@ void GameWindow::MusicEnded() {
     if (!timer.followsMusic) continue;
     Run([this, &timer] {
       const Timer& model = fom_.*timer.timer;
-      if (!model.Enabled() || model.Interval() <= 0) return;
+      if (!model.Runs()) return;
       Playing(scenario::Tick{&timer});
       (fom_.*timer.tick)();
     });

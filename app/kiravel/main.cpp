@@ -9,7 +9,6 @@
 
 #include "app/kiravel/appearance.h"
 #include "app/kiravel/command_line.h"
-#include "app/kiravel/first_frame.h"
 #include "app/kiravel/game_window.h"
 #include "app/kiravel/music_thread.h"
 #include "app/kiravel/qt_language.h"
@@ -19,8 +18,9 @@
 #include "app/kiravel/window_folders.h"
 #include "app/kiravel/window_preferences.h"
 #include "core/fom.h"
-#include "events/fixed_files.h"
+#include "desktop/first_frame.h"
 #include "kiravel/build_info.h"
+#include "platform/data_folder.h"
 #include "platform/game_folders.h"
 #include "scenario/recorder.h"
 
@@ -88,7 +88,7 @@ int main(int argc, char** argv) {
   });
   // Asked last, the report comes before the work above: the moment it gives
   // is the first frame's, not the icon's.
-  kiravel::qt::ReportFirstFrame(window);
+  if (line.reportFirstFrame) kiravel::qt::ReportFirstFrame(window);
   std::optional<kiravel::scenario::Recorder> recorder;
   if (!line.record.empty()) {
     recorder.emplace(line.record);
@@ -100,6 +100,9 @@ int main(int argc, char** argv) {
   }
   window.Open();
   if (!line.scene.empty()) (new kiravel::qt::ScenePreview(window, line.scene))->Play();
-  kiravel::qt::PlayScenarioFromEnvironment(fom, window, platform);
+  if (!line.play.empty() && !kiravel::qt::PlayScenario(fom, window, platform, line.play, line.shots)) {
+    std::cerr << "kiravel: cannot read the scenario " << line.play << "\n";
+    return kiravel::qt::kUsageError;
+  }
   return QApplication::exec();
 }

@@ -36,7 +36,7 @@ const QTimer* ModelTimers::QtTimer(const Timer& timer) const {
 
 void ModelTimers::CountFromNow(const Tracked& tracked) {
   const Timer& timer = *tracked.timer;
-  if (!timer.Enabled() || timer.Interval() <= 0) {
+  if (!timer.Runs()) {
     tracked.qt->stop();
     return;
   }

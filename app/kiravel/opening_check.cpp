@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "events/fixed_files.h"
+#include "platform/data_folder.h"
 
 namespace kiravel::qt {
 

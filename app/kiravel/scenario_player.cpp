@@ -114,20 +114,18 @@ class ScenarioPlayer : public QObject, private scenario::Stage {
 
 }  // namespace
 
-void PlayScenarioFromEnvironment(Fom& fom, GameWindow& window, QtPlatform& platform) {
-  const char* file = std::getenv("KIRAVEL_SCREENSHOT_SCENARIO");
-  if (file == nullptr) return;
-  QFile scenario(QString::fromLocal8Bit(file));
-  if (!scenario.open(QIODevice::ReadOnly)) return Log("cannot read " + scenario.fileName());
+bool PlayScenario(Fom& fom, GameWindow& window, QtPlatform& platform, const std::string& file,
+                  const std::string& shotDir) {
+  QFile scenario(QString::fromStdString(file));
+  if (!scenario.open(QIODevice::ReadOnly)) return false;
   std::vector<scenario::Line> lines;
   while (!scenario.atEnd()) {
     QByteArray line = scenario.readLine();
     if (line.endsWith('\n')) line.chop(1);
     lines.push_back(scenario::ParseLine(line.toStdString()));
   }
-  const char* dir = std::getenv("KIRAVEL_SCREENSHOT_DIR");
-  new ScenarioPlayer(fom, window, platform, std::move(lines),
-                     dir != nullptr ? QString::fromLocal8Bit(dir) : ".");
+  new ScenarioPlayer(fom, window, platform, std::move(lines), QString::fromStdString(shotDir));
+  return true;
 }
 
 }  // namespace kiravel::qt

@@ -28,17 +28,17 @@
 #include <string_view>
 #include <vector>
 
-#include "app/kiravel-run/output.h"
-#include "app/kiravel-run/runner.h"
 #include "app/kiravel/game_window.h"
 #include "app/kiravel/music_thread.h"
 #include "app/kiravel/qt_platform.h"
 #include "app/kiravel/scenario_player.h"
 #include "platform/scripted_platform.h"
 #include "scenario/dump.h"
+#include "scenario/output.h"
 #include "scenario/perform.h"
 #include "scenario/recorder.h"
-#include "tests/game_fixture.h"
+#include "scenario/runner.h"
+#include "testing/game_fixture.h"
 
 namespace kiravel::qt {
 namespace {
@@ -282,7 +282,6 @@ TEST(ScenarioInTheWindow, MeansWhatItMeansToTheRunner) {
   WriteData(data);
   const std::string shots = data.Path() + "shots";
   std::filesystem::create_directory(shots);
-  qputenv("KIRAVEL_SCREENSHOT_DIR", QByteArray::fromStdString(shots));
 
   MusicThread music{KIRAVEL_SOUND_MODULE_PATH};
   QtPlatform platform{music};
@@ -303,12 +302,9 @@ TEST(ScenarioInTheWindow, MeansWhatItMeansToTheRunner) {
       "select LstIrai 0\nclick ComIrai\nmenu menu_tim_Click(2)\nmenu menu_ver\ntick TimDay\n"
       "answer yes\nclick Pic\nshot town\ndump\nclose\n";
   data.WriteBytes("scenario.txt", scenario);
-  qputenv("KIRAVEL_SCREENSHOT_SCENARIO", QByteArray::fromStdString(data.Path() + "scenario.txt"));
-  PlayScenarioFromEnvironment(fom, window, platform);
+  ASSERT_TRUE(PlayScenario(fom, window, platform, data.Path() + "scenario.txt", shots));
   bool closed = RunUntil([&] { return !window.isVisible(); });
   std::cout.rdbuf(standardOutput);
-  qunsetenv("KIRAVEL_SCREENSHOT_SCENARIO");
-  qunsetenv("KIRAVEL_SCREENSHOT_DIR");
   ASSERT_TRUE(closed);
 
   const std::string runner = RunnerOutput(scenario, data.Path());

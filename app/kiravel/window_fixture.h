@@ -30,8 +30,8 @@
 #include "app/kiravel/music_thread.h"
 #include "app/kiravel/qt_language.h"
 #include "app/kiravel/qt_platform.h"
-#include "tests/game_fixture.h"
-#include "tests/wave.h"
+#include "testing/game_fixture.h"
+#include "testing/wave.h"
 
 namespace kiravel::qt {
 

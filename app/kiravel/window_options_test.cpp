@@ -12,12 +12,12 @@
 #include <string>
 
 #include "app/kiravel/command_line.h"
-#include "app/kiravel/icon_design.h"
 #include "app/kiravel/music_thread.h"
 #include "app/kiravel/window_folders.h"
 #include "app/kiravel/window_preferences.h"
+#include "desktop/icon_design.h"
 #include "platform/game_folders.h"
-#include "tests/game_fixture.h"
+#include "testing/game_fixture.h"
 
 namespace kiravel::qt {
 namespace {
@@ -43,7 +43,15 @@ TEST(WindowCommandLine, OptionsAreReadAndContradictionsRefused) {
   CommandLine none;
   ASSERT_TRUE(Parses({}, none));
   EXPECT_FALSE(none.choices.fullScreen.has_value());
+  EXPECT_TRUE(none.play.empty());
+  EXPECT_FALSE(none.reportFirstFrame);
+  CommandLine played;
+  ASSERT_TRUE(Parses({"--play", "game.txt", "--shots", "pictures", "--report-first-frame"}, played));
+  EXPECT_EQ(played.play, "game.txt");
+  EXPECT_EQ(played.shots, "pictures");
+  EXPECT_TRUE(played.reportFirstFrame);
   for (const QStringList& wrong : {QStringList{"--fullscreen", "--window"},
+                                   QStringList{"--shots", "pictures"},
                                    QStringList{"--bogus"}, QStringList{"folder"},
                                    QStringList{"--data"}, QStringList{"--data", "/no/such/folder"},
                                    QStringList{"--data", QString(300, 'a')}}) {

@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QWidget>
 
-#include "app/kiravel/first_frame.h"
+#include "desktop/first_frame.h"
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);

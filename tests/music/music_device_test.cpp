@@ -11,8 +11,8 @@
 #include <utility>
 #include <vector>
 
+#include "testing/wave.h"
 #include "tests/music/music_sides.h"
-#include "tests/wave.h"
 
 namespace kiravel {
 namespace {

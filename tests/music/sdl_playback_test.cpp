@@ -10,8 +10,8 @@
 #include <iterator>
 #include <string>
 
+#include "testing/wave.h"
 #include "tests/music/music_sides.h"
-#include "tests/wave.h"
 
 namespace kiravel {
 namespace {

@@ -14,7 +14,7 @@
 
 #include "platform/mci_codes.h"
 #include "platform/wave_file.h"
-#include "tests/wave.h"
+#include "testing/wave.h"
 
 namespace kiravel {
 namespace {

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "save/save_files.h"
-#include "tests/game_fixture.h"
+#include "testing/game_fixture.h"
 
 namespace {
 

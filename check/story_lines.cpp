@@ -1,4 +1,4 @@
-#include "app/kiravel-check/story_lines.h"
+#include "check/story_lines.h"
 
 #include <algorithm>
 

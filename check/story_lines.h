@@ -7,7 +7,7 @@
 #include <map>
 #include <string>
 
-#include "app/kiravel-check/findings.h"
+#include "check/findings.h"
 
 namespace kiravel::check {
 

@@ -1,14 +1,8 @@
-#include "app/kiravel-run/clock.h"
+#include "scenario/clock.h"
 
 #include <algorithm>
 
 namespace kiravel::run {
-
-namespace {
-
-bool Running(const Timer& timer) { return timer.Enabled() && timer.Interval() > 0; }
-
-}  // namespace
 
 TimerClock::TimerClock(Fom& fom, ScriptedPlatform& platform) : platform_(platform) {
   for (const TimerBinding& binding : Timers()) {
@@ -36,7 +30,7 @@ void TimerClock::Ticked(const TimerBinding& timer) {
 std::optional<TimerClock::Due> TimerClock::NextDue(std::int64_t until) {
   std::optional<Due> first;
   for (Tracked& tracked : timers_) {
-    if (!Running(*tracked.timer)) continue;
+    if (!tracked.timer->Runs()) continue;
     if (tracked.binding->followsMusic) PassOverQuietTicks(tracked, until);
     if (tracked.due > until) continue;
     if (!first || tracked.due < first->at) first = Due{tracked.binding, tracked.due};
@@ -51,7 +45,7 @@ std::optional<TimerClock::Due> TimerClock::NextDue(std::int64_t until) {
 void TimerClock::PassOverQuietTicks(Tracked& music, std::int64_t until) {
   std::int64_t quietUntil = until + 1;
   for (const Tracked& other : timers_) {
-    if (&other != &music && Running(*other.timer)) quietUntil = std::min(quietUntil, other.due);
+    if (&other != &music && other.timer->Runs()) quietUntil = std::min(quietUntil, other.due);
   }
   if (std::optional<std::int64_t> stopped = platform_.MusicStoppedFromMs())
     quietUntil = std::min(quietUntil, *stopped);

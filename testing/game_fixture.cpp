@@ -1,4 +1,4 @@
-#include "tests/game_fixture.h"
+#include "testing/game_fixture.h"
 
 #include <QBuffer>
 #include <QImage>

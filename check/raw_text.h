@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/kiravel-check/findings.h"
+#include "check/findings.h"
 #include "platform/regular_file.h"
 
 namespace kiravel::check {

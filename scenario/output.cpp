@@ -1,4 +1,4 @@
-#include "app/kiravel-run/output.h"
+#include "scenario/output.h"
 
 #include "scenario/command.h"
 #include "scenario/perform.h"

@@ -1,4 +1,4 @@
-#include "app/kiravel-check/raw_text.h"
+#include "check/raw_text.h"
 
 #include <string_view>
 

@@ -7,10 +7,10 @@
 #include <optional>
 #include <string>
 
-#include "app/kiravel-run/clock.h"
-#include "app/kiravel-run/output.h"
 #include "core/fom.h"
 #include "platform/scripted_platform.h"
+#include "scenario/clock.h"
+#include "scenario/output.h"
 #include "scenario/perform.h"
 #include "ui/handlers.h"
 

@@ -1,4 +1,4 @@
-#include "app/kiravel/first_frame.h"
+#include "desktop/first_frame.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -44,7 +44,6 @@ void AfterFirstFrame(QWidget& window, std::function<void()> then) {
 }
 
 void ReportFirstFrame(QWidget& window) {
-  if (std::getenv("KIRAVEL_REPORT_FIRST_FRAME") == nullptr) return;
   AfterFirstFrame(window, [] {
     auto now = static_cast<long long>(QDateTime::currentMSecsSinceEpoch());
     std::printf("first-frame %lld\n", now);

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/kiravel-check/findings.h"
+#include "check/findings.h"
 
 namespace kiravel::check {
 

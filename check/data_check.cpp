@@ -1,4 +1,4 @@
-#include "app/kiravel-check/data_check.h"
+#include "check/data_check.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -7,10 +7,10 @@
 #include <utility>
 #include <vector>
 
-#include "app/kiravel-check/media_check.h"
-#include "app/kiravel-check/raw_text.h"
-#include "app/kiravel-check/script_check.h"
-#include "app/kiravel-check/story_lines.h"
+#include "check/media_check.h"
+#include "check/raw_text.h"
+#include "check/script_check.h"
+#include "check/story_lines.h"
 #include "events/fixed_files.h"
 #include "events/script_format.h"
 

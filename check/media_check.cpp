@@ -1,12 +1,12 @@
-#include "app/kiravel-check/media_check.h"
+#include "check/media_check.h"
 
 #include <sys/stat.h>
 
 #include <string>
 
-#include "app/kiravel-check/quiet_decoders.h"
-#include "app/kiravel-check/raw_text.h"
-#include "events/fixed_files.h"
+#include "check/quiet_decoders.h"
+#include "check/raw_text.h"
+#include "platform/data_folder.h"
 #include "platform/picture_decoder.h"
 #include "platform/regular_file.h"
 #include "platform/wave_file.h"

@@ -1,4 +1,4 @@
-#include "app/kiravel-run/runner.h"
+#include "scenario/runner.h"
 
 namespace kiravel::run {
 

@@ -1,4 +1,4 @@
-#include "app/kiravel-check/findings.h"
+#include "check/findings.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

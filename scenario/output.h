@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "scenario/json.h"
 #include "core/fom.h"
 #include "platform/scripted_platform.h"
+#include "scenario/json.h"
 
 namespace kiravel::run {
 

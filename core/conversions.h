@@ -9,6 +9,7 @@
 #include <variant>
 #include <vector>
 
+
 namespace kiravel {
 
 // The number at the start of the text, spaces around it ignored: an optional
@@ -31,9 +32,6 @@ std::string CStr(std::int64_t value);
 // Clamps a wide result to the 16-bit range.
 std::int16_t ClampInt16(std::int64_t value);
 
-// Text is UTF-8 inside the game; "the n-th character" is the n-th code point.
-std::u32string Utf8ToCodePoints(std::string_view text);
-std::string CodePointsToUtf8(std::u32string_view text);
 // Number of characters.
 std::int64_t Len(std::string_view text);
 // Characters from the 1-based position start, count of them (all when

@@ -1,4 +1,4 @@
-#include "app/kiravel/icon_design.h"
+#include "desktop/icon_design.h"
 
 #include <QFont>
 #include <QPainter>

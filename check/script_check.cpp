@@ -1,11 +1,11 @@
-#include "app/kiravel-check/script_check.h"
+#include "check/script_check.h"
 
 #include <filesystem>
 #include <optional>
 #include <string_view>
 #include <utility>
 
-#include "core/vb.h"
+#include "core/conversions.h"
 #include "events/folder_names.h"
 #include "events/script_format.h"
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/kiravel-check/findings.h"
-#include "app/kiravel-check/media_check.h"
+#include "check/findings.h"
+#include "check/media_check.h"
 
 namespace kiravel::check {
 

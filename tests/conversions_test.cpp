@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "core/vb.h"
+#include "core/conversions.h"
 
 namespace kiravel {
 namespace {

@@ -3,40 +3,11 @@
 #include <string_view>
 
 #include "platform/cp932.h"
+#include "platform/textfile.h"
 
 namespace kiravel::check {
 
 namespace {
-
-enum class LineEnd { CrLf, Lf, Cr, None };
-
-struct RawLine {
-  std::string_view bytes;
-  LineEnd end = LineEnd::CrLf;
-};
-
-// CP932 trail bytes never take the values of CR or LF, so the file can be
-// cut into lines before it is decoded.
-std::vector<RawLine> CutLines(std::string_view bytes) {
-  std::vector<RawLine> lines;
-  std::size_t start = 0;
-  while (start < bytes.size()) {
-    std::size_t stop = bytes.find_first_of("\r\n", start);
-    if (stop == std::string_view::npos) {
-      lines.push_back({bytes.substr(start), LineEnd::None});
-      break;
-    }
-    RawLine line{bytes.substr(start, stop - start), LineEnd::Lf};
-    if (bytes[stop] == '\r') {
-      bool crlf = stop + 1 < bytes.size() && bytes[stop + 1] == '\n';
-      line.end = crlf ? LineEnd::CrLf : LineEnd::Cr;
-      if (crlf) ++stop;
-    }
-    lines.push_back(line);
-    start = stop + 1;
-  }
-  return lines;
-}
 
 bool IsUtf8Multibyte(std::string_view bytes) {
   bool multibyte = false;
@@ -100,14 +71,14 @@ std::optional<std::vector<std::string>> ReadDataText(const std::string& folder,
   std::vector<std::string> lines;
   Tally notCp932, lf, cr, unended;
   int number = 0;
-  for (const RawLine& raw : CutLines(bytes)) {
+  for (const RawLine& raw : SplitLines(bytes)) {
     ++number;
-    std::optional<std::string> text = Cp932ToUtf8(raw.bytes);
+    std::optional<std::string> text = Cp932ToUtf8(raw.Bytes);
     if (!text) notCp932.Note(number);
-    if (raw.end == LineEnd::Lf) lf.Note(number);
-    if (raw.end == LineEnd::Cr) cr.Note(number);
-    if (raw.end == LineEnd::None) unended.Note(number);
-    lines.push_back(text ? *text : Cp932ToUtf8Lenient(raw.bytes));
+    if (raw.End == LineEnd::Lf) lf.Note(number);
+    if (raw.End == LineEnd::Cr) cr.Note(number);
+    if (raw.End == LineEnd::None) unended.Note(number);
+    lines.push_back(text ? *text : Cp932ToUtf8Lenient(raw.Bytes));
   }
   notCp932.Report(findings, relative, "not valid CP932 text");
   lf.Report(findings, relative, "line ended by LF alone, not CR LF");

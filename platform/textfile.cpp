@@ -13,26 +13,26 @@
 
 namespace kiravel {
 
-namespace {
-
-std::vector<std::string> SplitLines(const std::string& bytes) {
-  std::vector<std::string> lines;
-  std::string line;
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    char c = bytes[i];
-    if (c == '\r' || c == '\n') {
-      lines.push_back(line);
-      line.clear();
-      if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
-    } else {
-      line += c;
+std::vector<RawLine> SplitLines(std::string_view bytes) {
+  std::vector<RawLine> lines;
+  std::size_t start = 0;
+  while (start < bytes.size()) {
+    std::size_t stop = bytes.find_first_of("\r\n", start);
+    if (stop == std::string_view::npos) {
+      lines.push_back({bytes.substr(start), LineEnd::None});
+      break;
     }
+    RawLine line{bytes.substr(start, stop - start), LineEnd::Lf};
+    if (bytes[stop] == '\r') {
+      const bool crlf = stop + 1 < bytes.size() && bytes[stop + 1] == '\n';
+      line.End = crlf ? LineEnd::CrLf : LineEnd::Cr;
+      if (crlf) ++stop;
+    }
+    lines.push_back(line);
+    start = stop + 1;
   }
-  if (!line.empty()) lines.push_back(line);
   return lines;
 }
-
-}  // namespace
 
 bool FileExists(const std::string& path) {
   struct stat info {};
@@ -49,11 +49,11 @@ TextFileContent DecodeTextFile(const FileBytes& file, bool strict) {
     return content;
   }
   const std::string& bytes = file.Bytes;
-  std::vector<std::string> raw = SplitLines(bytes);
+  std::vector<RawLine> raw = SplitLines(bytes);
   content.Lines.reserve(raw.size());
   for (std::size_t i = 0; i < raw.size(); ++i) {
     if (strict) {
-      std::optional<std::string> line = Cp932ToUtf8(raw[i]);
+      std::optional<std::string> line = Cp932ToUtf8(raw[i].Bytes);
       if (!line) {
         content.Lines.clear();
         content.Error = TextFileError::BadEncoding;
@@ -62,7 +62,7 @@ TextFileContent DecodeTextFile(const FileBytes& file, bool strict) {
       }
       content.Lines.push_back(std::move(*line));
     } else {
-      content.Lines.push_back(Cp932ToUtf8Lenient(raw[i]));
+      content.Lines.push_back(Cp932ToUtf8Lenient(raw[i].Bytes));
     }
   }
   return content;

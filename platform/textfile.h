@@ -6,6 +6,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kiravel {
@@ -17,6 +18,18 @@ struct TextFileContent {
   TextFileError Error = TextFileError::None;
   int BadLine = 0;  // 1-based line of a BadEncoding error
 };
+
+// A line of a text file as its bytes, and how it ended.
+enum class LineEnd { CrLf, Lf, Cr, None };
+struct RawLine {
+  std::string_view Bytes;
+  LineEnd End = LineEnd::CrLf;
+};
+// The lines of a file's bytes: each ends at CR LF, a lone CR or a lone LF;
+// a last line without an end still counts, and nothing after the last end
+// makes no line. CP932 trail bytes never take the values of CR or LF, so the
+// file is cut before it is decoded.
+std::vector<RawLine> SplitLines(std::string_view bytes);
 
 // Reads a whole CP932 file. Lines end at CR LF (a lone CR or LF is taken as a
 // line end too); a last line without an end still counts, an empty file has

@@ -10,6 +10,7 @@
 #include "core/text_speeds.h"
 #include "platform/utf8.h"
 #include "save/save_files.h"
+#include "save/scalar_lines.h"
 
 namespace kiravel {
 
@@ -17,7 +18,6 @@ namespace {
 
 // A list position is a 16-bit number.
 constexpr std::size_t kMostEntries = std::numeric_limits<std::int16_t>::max();
-constexpr std::size_t kScalarLines = 12;
 constexpr std::size_t kLeastTowns = 2;
 constexpr std::int64_t kIntegerMax = std::numeric_limits<std::int16_t>::max();
 constexpr std::int64_t kLongMax = std::numeric_limits<std::int32_t>::max();
@@ -170,9 +170,9 @@ bool SaveReader::CheckJobs(const Rows& jobs, std::int64_t towns) {
 // The game only ever sets the four speeds of the menu.
 bool SaveReader::ReadTextSpeed(const std::string& line, std::int32_t* speed) {
   std::int64_t value = 0;
-  if (!Number(SaveFile::Scalars, 4, line, 0, kLongMax, &value)) return false;
+  if (!Number(SaveFile::Scalars, kTextSpeedLine + 1, line, 0, kLongMax, &value)) return false;
   if (!IsTextSpeed(value)) {
-    return Fail(SaveFile::Scalars, 4,
+    return Fail(SaveFile::Scalars, kTextSpeedLine + 1,
                 "文章の速さ「" + line + "」は" + TextSpeedList() + "のどれかのはずです。");
   }
   *speed = static_cast<std::int32_t>(value);
@@ -185,32 +185,36 @@ bool SaveReader::ReadTextSpeed(const std::string& line, std::int32_t* speed) {
 bool SaveReader::ReadScalars(SavedGame* game) {
   const std::vector<std::string>& lines = set_[SaveFile::Scalars];
   if (lines.size() != kScalarLines) {
-    return Fail(SaveFile::Scalars, 0, "12行のはずが" +
+    return Fail(SaveFile::Scalars, 0, CStr(kScalarLines) + "行のはずが" +
                                           CStr(static_cast<std::int64_t>(lines.size())) +
                                           "行あります。");
   }
+  // Line numbers for the player count from 1.
+  auto read = [&](std::size_t line, std::int64_t low, std::int64_t high, std::int64_t* value) {
+    return Number(SaveFile::Scalars, line + 1, lines[line], low, high, value);
+  };
   std::int64_t value = 0;
-  if (!Number(SaveFile::Scalars, 1, lines[0], 0, kLongMax, &value)) return false;
+  if (!read(kMoneyLine, 0, kLongMax, &value)) return false;
   game->money = static_cast<std::int32_t>(value);
-  if (!nameBox_.Keeps(lines[1])) {
-    return Fail(SaveFile::Scalars, 2,
+  if (!nameBox_.Keeps(lines[kNameLine])) {
+    return Fail(SaveFile::Scalars, kNameLine + 1,
                 "名前は" + CStr(static_cast<std::int64_t>(nameBox_.MaxLength)) +
                     "文字までで、名前の欄に打てる文字だけのはずです。");
   }
-  game->name = lines[1];
+  game->name = lines[kNameLine];
   const auto towns = static_cast<std::int64_t>(game->towns.size());
-  if (!Number(SaveFile::Scalars, 3, lines[2], 0, towns - 1, &value)) return false;
+  if (!read(kTownLine, 0, towns - 1, &value)) return false;
   game->town = static_cast<std::int16_t>(value);
-  if (!ReadTextSpeed(lines[3], &game->textSpeed)) return false;
+  if (!ReadTextSpeed(lines[kTextSpeedLine], &game->textSpeed)) return false;
   for (std::size_t i = 0; i < game->status.size(); ++i) {
     const bool days = i == static_cast<std::size_t>(Status::Days);
     const std::int64_t low = days ? 1 : 0;
     const std::int64_t high = days ? kLastDay : kIntegerMax;
-    if (!Number(SaveFile::Scalars, 5 + i, lines[4 + i], low, high, &value)) return false;
+    if (!read(kFirstStatusLine + i, low, high, &value)) return false;
     game->status[i] = static_cast<std::int16_t>(value);
   }
   for (std::size_t i = 0; i < game->stories.size(); ++i) {
-    if (!Number(SaveFile::Scalars, 10 + i, lines[9 + i], 0, kIntegerMax, &value)) return false;
+    if (!read(kFirstStoryLine + i, 0, kIntegerMax, &value)) return false;
     game->stories[i] = static_cast<std::int16_t>(value);
   }
   return true;

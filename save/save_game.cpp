@@ -4,6 +4,7 @@
 
 #include "core/fom.h"
 #include "save/save_files.h"
+#include "save/scalar_lines.h"
 
 namespace kiravel {
 
@@ -48,9 +49,13 @@ SaveSet Fom::GameRecord() {
   set[SaveFile::Fairies] = FamilyLines(LstYou, 2);
   set[SaveFile::Jobs] = FamilyLines(LstSigoto, kJobColumns);
   std::vector<std::string>& scalars = set[SaveFile::Scalars];
-  scalars = {NumberLine(Money), TxtName.Text, NumberLine(MatiNow), NumberLine(TimSay.Interval())};
-  for (std::int16_t value : StrVal) scalars.push_back(NumberLine(value));
-  for (std::int16_t count : IveCount) scalars.push_back(NumberLine(count));
+  scalars.resize(kScalarLines);
+  scalars[kMoneyLine] = NumberLine(Money);
+  scalars[kNameLine] = TxtName.Text;
+  scalars[kTownLine] = NumberLine(MatiNow);
+  scalars[kTextSpeedLine] = NumberLine(TimSay.Interval());
+  for (std::size_t i = 0; i < StrVal.size(); ++i) scalars[kFirstStatusLine + i] = NumberLine(StrVal[i]);
+  for (std::size_t i = 0; i < IveCount.size(); ++i) scalars[kFirstStoryLine + i] = NumberLine(IveCount[i]);
   return set;
 }
 

@@ -1,9 +1,10 @@
 #include "soak/moves.h"
 
-#include <array>
 #include <cstddef>
 #include <string_view>
 #include <vector>
+
+#include "ui/handlers.h"
 
 namespace kiravel::soak {
 
@@ -11,15 +12,9 @@ namespace {
 
 using nlohmann::json;
 
-// Controls the runner lets a person click.
-constexpr std::array<std::string_view, 10> kClickable = {
-    "ComStt(", "Com(", "ComSkep", "ComHp", "ComIrai", "ComBtl", "MenuCom", "Lbl", "LblGame", "Pic"};
-
+// Controls with a click handler: "Com(3)" by its name without the index.
 bool IsClickable(const std::string& name) {
-  for (std::string_view stem : kClickable) {
-    if (stem.back() == '(' ? name.starts_with(stem) : name == stem) return true;
-  }
-  return false;
+  return FindClick(std::string_view(name).substr(0, name.find('('))) != nullptr;
 }
 
 bool Reachable(const json& control) {
@@ -47,8 +42,10 @@ Reach ReachOf(const json& dump) {
     if (!control.is_object()) continue;
     reach.all.push_back(name);
     if (name.starts_with("menu_") && control.value("Enabled", false)) reach.menuItems.push_back(name);
-    if (name.starts_with("Tim") || name == "BgmTim") {
-      if (control.value("Enabled", false) && control.value("Interval", 0) > 0) reach.timers.push_back(name);
+    if (FindTimer(name) != nullptr) {
+      if (TimerRuns(control.value("Enabled", false), control.value("Interval", 0))) {
+        reach.timers.push_back(name);
+      }
       continue;
     }
     if (!Reachable(control) || (startPanel && !name.starts_with("ComStt("))) continue;

@@ -243,6 +243,12 @@ class Window : public PictureBox {
   std::int32_t WindowHeight = 0;
 };
 
+// A timer ticks only while it is switched on with an interval: an enabled
+// timer of interval 0 stands still, as the typing timer does at the fastest
+// text speed. Said once, for the game, both front ends and the soak, which
+// reads it off the runner's dump.
+constexpr bool TimerRuns(bool enabled, std::int32_t interval) { return enabled && interval > 0; }
+
 class Timer : public Control {
  public:
   explicit Timer(std::string name)
@@ -259,10 +265,7 @@ class Timer : public Control {
   void SetInterval(std::int32_t ms);
   bool Enabled() const { return Control::Enabled; }
   std::int32_t Interval() const { return interval_; }
-  // A timer ticks only while it is switched on with an interval: an enabled
-  // timer of interval 0 stands still, as the typing timer does at the
-  // fastest text speed.
-  bool Runs() const { return Enabled() && interval_ > 0; }
+  bool Runs() const { return TimerRuns(Enabled(), interval_); }
 
   // The front end's ear: null while no front end runs the timer. It hears
   // the timer after the change, and reads Enabled and Interval from it.

@@ -23,8 +23,8 @@
 
 #include "events/fixed_files.h"
 #include "events/script_format.h"
-#include "tests/game_fixture.h"
-#include "tests/json_reader.h"
+#include "testing/game_fixture.h"
+#include "testing/json_reader.h"
 
 namespace kiravel {
 namespace {

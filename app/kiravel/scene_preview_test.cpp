@@ -16,7 +16,7 @@
 #include "app/kiravel/music_thread.h"
 #include "app/kiravel/qt_platform.h"
 #include "app/kiravel/scene_preview.h"
-#include "tests/game_fixture.h"
+#include "testing/game_fixture.h"
 
 namespace kiravel::qt {
 namespace {

@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <string>
 
-#include "tests/game_fixture.h"
+#include "testing/game_fixture.h"
 
 namespace kiravel {
 namespace {

@@ -22,6 +22,7 @@
 #include "core/job.h"
 #include "core/save_set.h"
 #include "core/status.h"
+#include "platform/open_folder.h"
 #include "platform/platform.h"
 #include "platform/textfile.h"
 #include "ui/controls.h"

@@ -17,33 +17,20 @@
 #include "events/folder_names.h"
 #include "testing/game_fixture.h"
 #include "testing/wave.h"
+#include "testing/program_run.h"
 
 namespace kiravel {
 namespace {
 
-struct CheckRun {
-  int status = -1;
-  std::vector<std::string> lines;
-};
+using testing::ProgramRun;
+using testing::RunProgram;
 
 // Runs the checker in the folder `in` when one is given; the lines read are
 // what `streams` sends to the pipe (its standard output by default).
-CheckRun RunCheck(const std::string& arguments, const std::string& in = "",
-                  const std::string& streams = "2>/dev/null") {
-  CheckRun run;
-  const std::string command = (in.empty() ? "" : "cd '" + in + "' && ") +
-                              std::string(KIRAVEL_CHECK_PATH) + " " + arguments + " " + streams;
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (pipe == nullptr) return run;
-  std::string text;
-  char chunk[4096];
-  for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) text.append(chunk, n);
-  const int status = ::pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  for (std::size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
-    run.lines.push_back(text.substr(start, end - start));
-  }
-  return run;
+ProgramRun RunCheck(const std::string& arguments, const std::string& in = "",
+                    const std::string& streams = "2>/dev/null") {
+  return RunProgram((in.empty() ? "" : "cd '" + in + "' && ") + std::string(KIRAVEL_CHECK_PATH) +
+                    " " + arguments + " " + streams);
 }
 
 std::string Join(const std::vector<std::string>& lines) {
@@ -84,8 +71,8 @@ class CheckedFolder : public ::testing::Test {
 
   // The findings with the folder they are named from taken off, as the
   // files are named inside the folder.
-  CheckRun Check() {
-    CheckRun run = RunCheck(data.Path());
+  ProgramRun Check() {
+    ProgramRun run = RunCheck(data.Path());
     for (std::string& line : run.lines) {
       if (line.starts_with(data.Path())) line.erase(0, data.Path().size());
     }
@@ -96,7 +83,7 @@ class CheckedFolder : public ::testing::Test {
 };
 
 TEST(CheckBundledData, TheGamesOwnFolderComesOutClean) {
-  CheckRun run = RunCheck(KIRAVEL_GAME_DIR);
+  ProgramRun run = RunCheck(KIRAVEL_GAME_DIR);
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(Join(run.lines), "");
 }
@@ -108,7 +95,7 @@ TEST(CheckUsage, ExtraArgumentsUnknownFormatsAndNoFolderAreUsageErrors) {
   EXPECT_EQ(RunCheck("/no/such/folder").status, 2);
   EXPECT_EQ(RunCheck("--format=xml " + std::string(KIRAVEL_GAME_DIR)).status, 2);
   EXPECT_EQ(RunCheck("--bogus").status, 2);
-  CheckRun help = RunCheck("--help");
+  ProgramRun help = RunCheck("--help");
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(Join(help.lines).find("Exit status"), std::string::npos);
 }
@@ -124,7 +111,7 @@ TEST_F(CheckedFolder, FindingsNameFilesFromTheFolderAsTyped) {
   for (const std::string& typed : {name, "./" + name + "/"}) {
     SCOPED_TRACE(typed);
     const std::string shown = typed.ends_with('/') ? typed : typed + "/";
-    CheckRun run = RunCheck(typed, parent);
+    ProgramRun run = RunCheck(typed, parent);
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(Join(run.lines),
               shown + "bgm.wav: error: missing: the game would play no music\n" + shown +
@@ -138,7 +125,7 @@ TEST_F(CheckedFolder, BrokenPicturesLeaveStandardErrorQuiet) {
   std::filesystem::copy_file(KIRAVEL_GAME_DIR "/img/ttl.dat", data.Path() + "img/ttl.dat",
                              std::filesystem::copy_options::overwrite_existing);
   data.WriteBytes("img/ttl.dat", data.Read("img/ttl.dat").substr(0, 200));
-  CheckRun run = RunCheck(data.Path(), "", "2>&1 >/dev/null");
+  ProgramRun run = RunCheck(data.Path(), "", "2>&1 >/dev/null");
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(Join(run.lines), "");
 }
@@ -147,7 +134,7 @@ TEST_F(CheckedFolder, BrokenPicturesLeaveStandardErrorQuiet) {
 TEST_F(CheckedFolder, JsonFormatListsEveryFinding) {
   std::filesystem::remove(data.Path() + "bgm.wav");
   data.WriteScript("opn", {">img nosuch"});
-  CheckRun run = RunCheck("--format=json " + data.Path());
+  ProgramRun run = RunCheck("--format=json " + data.Path());
   EXPECT_EQ(run.status, 1);
   const std::string json = Join(run.lines);
   EXPECT_NE(json.find("\"file\": \"" + data.Path() + "bgm.wav\",\n        \"line\": null,\n"
@@ -160,7 +147,7 @@ TEST_F(CheckedFolder, JsonFormatListsEveryFinding) {
 
 // A complete folder must raise nothing, or authors learn to ignore the tool.
 TEST_F(CheckedFolder, CompleteFolderRaisesNothing) {
-  CheckRun run = Check();
+  ProgramRun run = Check();
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(Join(run.lines), "");
 }
@@ -169,7 +156,7 @@ TEST_F(CheckedFolder, MissingFixedFilesAreNamed) {
   std::filesystem::remove(data.Path() + "txt/opn.dat");
   std::filesystem::remove(data.Path() + "img/mon2.dat");
   std::filesystem::remove(data.Path() + "bgm.wav");
-  CheckRun run = Check();
+  ProgramRun run = Check();
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(Join(run.lines),
             "bgm.wav: error: missing: the game would play no music\n"
@@ -187,7 +174,7 @@ TEST_F(CheckedFolder, EveryFileTheGameOpensByNameIsAskedFor) {
       expected.insert(path + ": error: missing: " + file.Role);
     }
   }
-  CheckRun run = Check();
+  ProgramRun run = Check();
   EXPECT_EQ(run.status, 1);
   std::set<std::string> named;
   for (const std::string& line : run.lines) {
@@ -199,7 +186,7 @@ TEST_F(CheckedFolder, EveryFileTheGameOpensByNameIsAskedFor) {
 TEST_F(CheckedFolder, TextNotInTheGamesEncodingOrLineEndsIsReported) {
   data.WriteBytes("txt/mati0.dat", "ok\r\n\x81\r\nlf only\nlf again\nno end");
   data.WriteBytes("txt/mati1.dat", "\xE3\x81\x82\xE3\x81\x82\r\n");  // ああ in UTF-8, also CP932
-  CheckRun run = Check();
+  ProgramRun run = Check();
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(Join(run.lines),
             "txt/mati0.dat:2: error: not valid CP932 text\n"
@@ -213,7 +200,7 @@ TEST_F(CheckedFolder, ScriptCommandsThatWouldFailInPlayAreReported) {
   data.WriteBytes("img/broken.dat", "PNG? no");
   data.WriteScript("opn", {">img nosuch", ">img broken", ">img ../ttl", ">img", "--x", "--2",
                            "一", "二", ">ive", "tugi", "残り", "", "残り"});
-  CheckRun run = Check();
+  ProgramRun run = Check();
   EXPECT_EQ(run.status, 1);
   ASSERT_EQ(run.lines.size(), 6u) << Join(run.lines);
   EXPECT_EQ(run.lines[0], "txt/opn.dat:1: error: picture img/nosuch.dat: missing");
@@ -238,7 +225,7 @@ TEST_F(CheckedFolder, GameAndCheckerAgreeOnWhichPictureNamesAreSafe) {
   }
   script.insert(script.end(), {"はじまり", "tugi"});
   data.WriteScript("opn", script);
-  const CheckRun run = Check();
+  const ProgramRun run = Check();
 
   testing::Game game;
   game.data.WriteScript("s", script);
@@ -270,7 +257,7 @@ TEST_F(CheckedFolder, PipesLoopsAndOverlongNamesAreFindings) {
   std::filesystem::create_symlink("ttl.dat", data.Path() + "img/ttl.dat");
   const std::string longName(300, 'a');
   data.WriteScript("opn", {">img " + longName, "はじまり", "tugi"});
-  CheckRun run = Check();
+  ProgramRun run = Check();
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(Join(run.lines),
             "bgm.wav: error: not a regular file: the game would play no music\n"
@@ -283,7 +270,7 @@ TEST_F(CheckedFolder, PipesLoopsAndOverlongNamesAreFindings) {
 // A warning alone leaves the folder playable.
 TEST_F(CheckedFolder, WarningsAloneKeepTheExitStatusClean) {
   data.WriteScript("opn", {"一", ">ive"});
-  CheckRun run = Check();
+  ProgramRun run = Check();
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.lines.size(), 1u);
 }
@@ -293,7 +280,7 @@ TEST_F(CheckedFolder, BonusPageArgumentsAndTheirPiecesAreChecked) {
   data.WriteScript("10", {">html 1,../up"});
   std::filesystem::remove(data.Path() + "txt/char2.dat");
   std::filesystem::remove(data.Path() + "img/29_2.dat");
-  CheckRun run = Check();
+  ProgramRun run = Check();
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(Join(run.lines),
             "txt/00.dat:1: error: \">html\" needs two items, a story key and a page name: \"0\"\n"
@@ -309,7 +296,7 @@ TEST_F(CheckedFolder, StoryLinesWithGapsOrWithoutAnEndingAreReported) {
   std::filesystem::remove(data.Path() + "txt/10.dat");
   data.WriteScript("20", {"水", "tugi"});
   data.WriteScript("007", {"先頭にゼロ"});
-  CheckRun run = Check();
+  ProgramRun run = Check();
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(Join(run.lines),
             "txt/007.dat: warning: never played: towns ask for story scenes by their count "
@@ -326,7 +313,7 @@ TEST_F(CheckedFolder, LateScenesBehindAShortPreviousLineAreNeverOffered) {
   data.WriteScript("00", {"火", "tugi"});
   for (int count = 1; count <= 6; ++count) data.WriteScript("0" + std::to_string(count), {"火", "tugi"});
   data.WriteScript("07", {"火", ">html 0,page0"});
-  CheckRun run = Check();
+  ProgramRun run = Check();
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(Join(run.lines),
             "txt/06.dat: warning: never offered: towns of 水 offer it only after six scenes of "
@@ -336,7 +323,7 @@ TEST_F(CheckedFolder, LateScenesBehindAShortPreviousLineAreNeverOffered) {
 TEST_F(CheckedFolder, EndingsThatLetTheGameGoOnAreReported) {
   data.WriteScript("badend_hp", {"倒れた", "tugi"});
   data.WriteScript("end", {"おしまい", ">html 0,again"});
-  CheckRun run = Check();
+  ProgramRun run = Check();
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(Join(run.lines),
             "txt/badend_hp.dat:2: error: this scene ends the game, but it returns to the town: end it "
@@ -355,7 +342,7 @@ TEST_F(CheckedFolder, MusicThatTheGameCannotPlayIsReported) {
   };
   for (const auto& [bytes, problem] : cases) {
     data.WriteBytes("bgm.wav", bytes);
-    CheckRun run = Check();
+    ProgramRun run = Check();
     EXPECT_EQ(run.status, 1) << problem;
     EXPECT_EQ(Join(run.lines), "bgm.wav: error: not a wave the game can play (" + problem +
                                    "): the game would play no music\n");
@@ -375,7 +362,7 @@ TEST_F(CheckedFolder, MusicTheGamePlaysPasses) {
   for (const std::string& bytes : {testing::FloatWave(800), testing::ExtensibleWave(800),
                                    testing::MuLawWave(800), Wave().substr(0, 50)}) {
     data.WriteBytes("bgm.wav", bytes);
-    CheckRun run = Check();
+    ProgramRun run = Check();
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(Join(run.lines), "");
   }
@@ -383,7 +370,7 @@ TEST_F(CheckedFolder, MusicTheGamePlaysPasses) {
 
 TEST_F(CheckedFolder, PageHeadWithoutItsCharsetIsWarnedOf) {
   data.WriteText("txt/head.dat", {"<HTML>"});
-  CheckRun run = Check();
+  ProgramRun run = Check();
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(Join(run.lines),
             "txt/head.dat: warning: declares no charset Shift_JIS: browsers may show the page "
@@ -393,7 +380,7 @@ TEST_F(CheckedFolder, PageHeadWithoutItsCharsetIsWarnedOf) {
 TEST_F(CheckedFolder, APictureFileLargerThanAnyPictureIsBroken) {
   data.WriteBytes("img/ttl.dat", testing::PngBytes(30, 20));
   std::filesystem::resize_file(data.Path() + "img/ttl.dat", kLargestPictureFile + 1);
-  CheckRun run = Check();
+  ProgramRun run = Check();
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(Join(run.lines).find("img/ttl.dat: error: larger than any picture the game shows"),
             std::string::npos)
@@ -406,7 +393,7 @@ TEST_F(CheckedFolder, AFolderNameThatIsNotUtf8IsKeptAsItsBytes) {
   testing::DataFolder parent;
   const std::string name = "\x83\x4c\x83\x89";  // "キラ" in CP932
   std::filesystem::rename(data.Path(), parent.Path() + name);
-  CheckRun run = RunCheck("'" + parent.Path() + name + "'");
+  ProgramRun run = RunCheck("'" + parent.Path() + name + "'");
   std::filesystem::rename(parent.Path() + name, data.Path());
   EXPECT_EQ(run.status, 0) << Join(run.lines);
 }
@@ -421,7 +408,7 @@ TEST_F(CheckedFolder, TheCharsetIsFoundUnderATurkishLocale) {
   const char* before = std::getenv("LC_ALL");
   const std::string kept = before != nullptr ? before : "";
   ::setenv("LC_ALL", "tr_TR.UTF-8", 1);
-  CheckRun run = Check();
+  ProgramRun run = Check();
   before != nullptr ? ::setenv("LC_ALL", kept.c_str(), 1) : ::unsetenv("LC_ALL");
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(Join(run.lines), "");

@@ -25,9 +25,13 @@
 #include "events/script_format.h"
 #include "testing/game_fixture.h"
 #include "testing/json_reader.h"
+#include "testing/program_run.h"
 
 namespace kiravel {
 namespace {
+
+using testing::ProgramRun;
+using testing::RunProgram;
 
 namespace fs = std::filesystem;
 using testing::Json;
@@ -95,25 +99,6 @@ bool IsScene(const std::string& name) {
     if (name == RumourFile(k)) return false;
   }
   return true;
-}
-
-struct ProgramRun {
-  int status = -1;
-  std::vector<std::string> lines;
-};
-
-ProgramRun RunProgram(const std::string& command) {
-  ProgramRun run;
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (pipe == nullptr) return run;
-  std::string text;
-  char chunk[4096];
-  for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) text.append(chunk, n);
-  const int status = ::pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  std::istringstream out(text);
-  for (std::string line; std::getline(out, line);) run.lines.push_back(line);
-  return run;
 }
 
 // The installed story with the guide's files written over it. A story line

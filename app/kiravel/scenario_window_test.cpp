@@ -7,7 +7,6 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
@@ -32,6 +31,7 @@
 #include "app/kiravel/music_thread.h"
 #include "app/kiravel/qt_platform.h"
 #include "app/kiravel/scenario_player.h"
+#include "app/kiravel/window_fixture.h"
 #include "platform/scripted_platform.h"
 #include "scenario/dump.h"
 #include "scenario/output.h"
@@ -42,18 +42,6 @@
 
 namespace kiravel::qt {
 namespace {
-
-// Lets the window run until done() holds; false when it never does. The
-// limit only ends a test that has already failed.
-bool RunUntil(const std::function<bool()>& done, int limitMs = 20000) {
-  QElapsedTimer clock;
-  clock.start();
-  while (!done()) {
-    if (clock.elapsed() > limitMs) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 10);
-  }
-  return true;
-}
 
 // Acts on every message box and popup menu the moment one is up: boxes get
 // the button of `Answer` (or their default), menus are walked down `Path`.

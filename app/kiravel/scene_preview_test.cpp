@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QTest>
 
@@ -16,22 +15,11 @@
 #include "app/kiravel/music_thread.h"
 #include "app/kiravel/qt_platform.h"
 #include "app/kiravel/scene_preview.h"
+#include "app/kiravel/window_fixture.h"
 #include "testing/game_fixture.h"
 
 namespace kiravel::qt {
 namespace {
-
-// Lets the window run until done() holds; the limit only ends a test that
-// has already failed.
-bool RunUntil(const std::function<bool()>& done, int limitMs = 20000) {
-  QElapsedTimer clock;
-  clock.start();
-  while (!done()) {
-    if (clock.elapsed() > limitMs) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 10);
-  }
-  return true;
-}
 
 struct PreviewWindow {
   PreviewWindow() {

@@ -51,8 +51,9 @@ class QtApplication : public ::testing::Environment {
   std::unique_ptr<QApplication> application_;
 };
 
-// Lets the window run until done() holds or the time is up.
-inline bool RunUntil(const std::function<bool()>& done, int ms = 3000) {
+// Lets the window run until done() holds; false when it never does. The
+// limit only ends a test that has already failed.
+inline bool RunUntil(const std::function<bool()>& done, int ms = 20000) {
   QElapsedTimer clock;
   clock.start();
   while (!done()) {

@@ -18,9 +18,13 @@
 #include "desktop/icon_design.h"
 #include "platform/game_folders.h"
 #include "testing/game_fixture.h"
+#include "testing/program_run.h"
 
 namespace kiravel::qt {
 namespace {
+
+using testing::ProgramRun;
+using testing::RunProgram;
 
 bool Parses(const QStringList& arguments, CommandLine& line, QString* error = nullptr) {
   CommandLineParser parser;
@@ -62,23 +66,11 @@ TEST(WindowCommandLine, OptionsAreReadAndContradictionsRefused) {
   }
 }
 
-struct ProgramRun {
-  int status = -1;
-  std::string errors;
-};
-
 // The game program run with no screen at all: no display, no Qt platform.
+// What it says on standard error is the run's output.
 ProgramRun RunWithoutScreen(const std::string& arguments) {
-  const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= " +
-                              std::string(KIRAVEL_WINDOW_PATH) + " " + arguments + " 2>&1 >/dev/null";
-  ProgramRun run;
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (pipe == nullptr) return run;
-  char chunk[4096];
-  for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) run.errors.append(chunk, n);
-  const int status = ::pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
+  return RunProgram("env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= " +
+                             std::string(KIRAVEL_WINDOW_PATH) + " " + arguments + " 2>&1 >/dev/null");
 }
 
 // A mistyped option is answered in text, as --help is, even where no window
@@ -86,10 +78,10 @@ ProgramRun RunWithoutScreen(const std::string& arguments) {
 TEST(WindowCommandLine, UsageErrorsNeedNoScreen) {
   for (const char* wrong : {"--bogus", "--fullscreen --window", "--data /no/such/folder"}) {
     const ProgramRun run = RunWithoutScreen(wrong);
-    EXPECT_EQ(run.status, kUsageError) << wrong << "\n" << run.errors;
-    EXPECT_NE(run.errors.find("kiravel: "), std::string::npos) << run.errors;
-    EXPECT_NE(run.errors.find("Usage:"), std::string::npos) << run.errors;
-    EXPECT_NE(run.errors.find("--data <DIR>"), std::string::npos) << run.errors;
+    EXPECT_EQ(run.status, kUsageError) << wrong << "\n" << run.output;
+    EXPECT_NE(run.output.find("kiravel: "), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("Usage:"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("--data <DIR>"), std::string::npos) << run.output;
   }
 }
 

@@ -3,8 +3,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
-
 #include <QBuffer>
 #include <QImageReader>
 
@@ -55,21 +53,9 @@ int OpenPicture(const std::string& path, FileStamp* stamp) {
 // Reads the opened file to its end and closes it; null when it turns out
 // larger than any picture after all (it grew since it was opened).
 std::optional<QByteArray> ReadOpened(int fd) {
-  QByteArray bytes;
-  char buffer[65536];
-  std::optional<QByteArray> read;
-  for (;;) {
-    const ssize_t n = ::read(fd, buffer, sizeof buffer);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0 || bytes.size() + n > kLargestPictureFile) break;
-    if (n == 0) {
-      read = std::move(bytes);
-      break;
-    }
-    bytes.append(buffer, static_cast<qsizetype>(n));
-  }
-  ::close(fd);
-  return read;
+  FileBytes file = ReadOpenedFile(fd, static_cast<std::size_t>(kLargestPictureFile));
+  if (file.Error != FileReadError::None) return std::nullopt;
+  return QByteArray::fromStdString(file.Bytes);
 }
 
 }  // namespace

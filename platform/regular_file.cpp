@@ -56,13 +56,20 @@ int OpenRegular(int folder, const std::string& path, int linkRule, FileReadError
 
 FileBytes ReadOpened(int fd, FileBytes file) {
   if (fd < 0) return file;
+  return ReadOpenedFile(fd);
+}
+
+}  // namespace
+
+FileBytes ReadOpenedFile(int fd, std::size_t most) {
+  FileBytes file;
   std::array<char, 65536> buffer;
   for (;;) {
     const ssize_t n = ::read(fd, buffer.data(), buffer.size());
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
+    if (n < 0 || file.Bytes.size() + static_cast<std::size_t>(n) > most) {
       file.Error = FileReadError::Unreadable;
-      file.Reason = std::strerror(errno);
+      file.Reason = n < 0 ? std::strerror(errno) : "larger than " + std::to_string(most) + " bytes";
       file.Bytes.clear();
       break;
     }
@@ -72,8 +79,6 @@ FileBytes ReadOpened(int fd, FileBytes file) {
   ::close(fd);
   return file;
 }
-
-}  // namespace
 
 int OpenRegularFile(const std::string& path, FileReadError* error, std::string* reason) {
   return OpenRegular(AT_FDCWD, path, 0, error, reason);

@@ -4,6 +4,8 @@
 // make the game wait, and reading it must not pretend it was a file.
 #pragma once
 
+#include <cstddef>
+#include <limits>
 #include <string>
 
 namespace kiravel {
@@ -32,6 +34,11 @@ struct FileBytes {
   FileReadError Error = FileReadError::None;
   std::string Reason;  // the system's words for an Unreadable file
 };
+
+// Reads an opened file to its end and closes it. A file that holds more
+// than `most` bytes (it may have grown since it was opened) is Unreadable,
+// with no bytes.
+FileBytes ReadOpenedFile(int fd, std::size_t most = std::numeric_limits<std::size_t>::max());
 
 // The whole file, opened by OpenRegularFile.
 FileBytes ReadRegularFile(const std::string& path);

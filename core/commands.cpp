@@ -1,5 +1,6 @@
 #include "core/fom.h"
 #include "core/story_lines.h"
+#include "core/town_commands.h"
 #include "platform/data_folder.h"
 
 #include <limits>
@@ -9,8 +10,6 @@ namespace kiravel {
 namespace {
 
 constexpr std::int16_t kTavernPrice = 200;
-
-enum Command : std::int16_t { kEvent, kForest, kRumours, kTavern, kTravel };
 
 }  // namespace
 

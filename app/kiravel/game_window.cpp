@@ -13,15 +13,13 @@
 #include <tuple>
 
 #include "app/kiravel/opening_check.h"
+#include "core/town_commands.h"
 #include "scenario/reach.h"
 #include "ui/handlers.h"
 
 namespace kiravel::qt {
 
 namespace {
-
-// The command that hears the rumours, "街に行く": it starts no story scene.
-constexpr std::int16_t kRumoursCommand = 2;
 
 // Labels and shapes lie beneath the panels, buttons, lists and text boxes
 // of their container.
@@ -388,7 +386,7 @@ void GameWindow::FollowFocus() {
       break;
     case Facing::Town:
       if (before == Facing::Road || before == Facing::Battle) {
-        FocusOn(fom_.Com[kRumoursCommand]);
+        FocusOn(fom_.Com[kRumours]);
       } else {
         FocusFirstCommand();
       }

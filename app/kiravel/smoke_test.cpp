@@ -280,7 +280,7 @@ TEST(GameWindow, KeyboardCannotPressWhatTheStartPanelCovers) {
   auto& travel = w.Widget<QPushButton>(w.fom->Com[4]);
   QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
   QCoreApplication::sendEvent(&travel, &enter);
-  RunFor(50);
+  Settle();
   EXPECT_TRUE(boxes.Texts.isEmpty());
   EXPECT_EQ(w.fom->LblGame.Caption, "LblGame");
   // Focus moves between the start buttons in the window's order.
@@ -367,14 +367,14 @@ TEST(GameWindow, WindowKeepsFourToThreeAndSurvivesTinyHugeMaximisedAndMinimised)
   EXPECT_EQ(f.BaseFontSize, window.frameGeometry().height() * 15 / 1000 + 3);
 
   window.resize(10, 10);
-  RunFor(50);
+  Settle();
   window.resize(4000, 3000);
-  RunFor(50);
+  Settle();
   window.showMaximized();
-  RunFor(50);
+  Settle();
   EXPECT_FALSE(w.platform.SetWindowWidth(3000));
   window.showMinimized();
-  RunFor(50);
+  Settle();
   EXPECT_FALSE(w.platform.SetWindowLeft(0));
   window.showNormal();
   window.resize(400, 300);
@@ -389,7 +389,7 @@ TEST(GameWindow, MissingDataFolderIsToldOnceWithFullPathsAndTheGameStillRuns) {
   BoxCatcher boxes;
   Window w(Data::Missing);
   ASSERT_TRUE(RunUntil([&] { return !boxes.Texts.isEmpty(); }));
-  RunFor(100);
+  Settle();
   ASSERT_EQ(boxes.Texts.size(), 1);
   EXPECT_TRUE(boxes.Texts[0].contains(QString::fromStdString(w.data.Path() + "img/ttl.dat")));
   EXPECT_TRUE(boxes.Texts[0].contains(QString::fromStdString(w.data.Path() + "txt/")));
@@ -398,7 +398,7 @@ TEST(GameWindow, MissingDataFolderIsToldOnceWithFullPathsAndTheGameStillRuns) {
 
   // Without an opening scene the game tells so and goes on.
   w.Widget<QPushButton>(w.fom->ComStt[0]).click();
-  RunFor(50);
+  Settle();
   ASSERT_GE(boxes.Texts.size(), 2);
   EXPECT_EQ(boxes.Texts[1], "シナリオ「txt/opn.dat」を開けません。");
   EXPECT_TRUE(w.window->isVisible());
@@ -408,7 +408,7 @@ TEST(GameWindow, UnreadableTitlePictureIsToldInTheOpeningBox) {
   BoxCatcher boxes;
   Window w(Data::BrokenTitle);
   ASSERT_TRUE(RunUntil([&] { return !boxes.Texts.isEmpty(); }));
-  RunFor(100);
+  Settle();
   ASSERT_EQ(boxes.Texts.size(), 1);
   EXPECT_TRUE(boxes.Texts[0].contains("img/ttl.dat")) << boxes.Texts[0].toStdString();
 }
@@ -549,7 +549,7 @@ TEST(GameWindow, PageKeysAndTheWheelReadASceneOnWithoutAskingToStartOver) {
   EXPECT_FALSE(f.Lbl.Visible);
   Press(Qt::Key_Down);
   Press(Qt::Key_PageDown);
-  RunFor(30);
+  Settle();
   EXPECT_TRUE(boxes.Texts.isEmpty());
 }
 
@@ -598,11 +598,11 @@ TEST(GameWindow, EveryFocusedControlShowsAFrameRoundItAndSpaceClicksAPanel) {
   const QColor dark(20, 20, 120);
   const std::vector<const Control*> controls = {&f.Com[1], &f.LstMati[0], &f.TxtName, &f.Pic};
   w.Widget<QWidget>(f.Com[2]).setFocus();
-  RunFor(20);
+  Settle();
   for (const Control* control : controls) EXPECT_NE(colourAt(*control, -4), light) << control->Id();
   for (const Control* control : controls) {
     w.window->WidgetOf(*control)->setFocus();
-    RunFor(20);
+    Settle();
     EXPECT_EQ(colourAt(*control, -4), light) << control->Id();
     EXPECT_EQ(colourAt(*control, -2), dark) << control->Id();
     for (int x = 0; x < 4; ++x) {
@@ -611,7 +611,7 @@ TEST(GameWindow, EveryFocusedControlShowsAFrameRoundItAndSpaceClicksAPanel) {
     }
   }
   Press(Qt::Key_Space, " ");
-  RunFor(20);
+  Settle();
   EXPECT_EQ(boxes.Texts, QStringList({"初期化しますか？"}));
 }
 

@@ -32,7 +32,7 @@ bool LiesBeneath(const Control& control) {
 GameWindow::GameWindow(Fom& fom, QtPlatform& platform)
     : fom_(fom), platform_(platform),
       timers_(fom, [this](const TimerBinding& timer) { Tick(timer); }, this),
-      focusRing_(new FocusRing(*this)) {
+      focusRing_(new FocusRing(*this)), reading_(new StoryReading(*this, fom_)) {
   setAutoFillBackground(true);
   double twipsPerPixel = platform_.TwipsPerPixel();
   resize(static_cast<int>(std::lround(fom_.fom.WidthTwips / twipsPerPixel)),
@@ -43,7 +43,10 @@ GameWindow::GameWindow(Fom& fom, QtPlatform& platform)
   });
   // A box stops the game halfway through what the player did: the window
   // behind it already shows what has happened so far.
-  platform_.OnBoxOpening([this] { Sync(); });
+  platform_.OnBoxOpening([this] {
+    Sync();
+    reading_->BoxOpening();
+  });
   qApp->installEventFilter(this);
 }
 
@@ -87,7 +90,7 @@ void GameWindow::KeyClick(const Control& control) { Press(control, WidgetOf(cont
 
 void GameWindow::Press(const Control& control, QWidget* popUpUnder) {
   const ClickBinding* binding = FindClick(control.Name);
-  if (binding == nullptr) return;
+  if (binding == nullptr || reading_->HistoryOpen()) return;
   Run([this, binding, &control, popUpUnder] {
     // What the runner would refuse, the window does not deliver.
     if (!scenario::WhyOutOfReach(control, fom_).empty()) return;
@@ -208,10 +211,12 @@ void GameWindow::closeEvent(QCloseEvent* event) {
   }
   closed_ = true;
   timers_.StopAll();
+  reading_->KeepReadPages();
   event->accept();
 }
 
 void GameWindow::keyPressEvent(QKeyEvent* event) {
+  if (reading_->Key(*event)) return;
   if (facing_ == Facing::StartPanel) {
     // Nothing is chosen on the start panel until the player moves onto a
     // start button.
@@ -245,6 +250,7 @@ void GameWindow::keyPressEvent(QKeyEvent* event) {
 
 void GameWindow::wheelEvent(QWheelEvent* event) {
   if (event->angleDelta().y() < 0) ReadOn();
+  if (event->angleDelta().y() > 0) reading_->WheelUp();
 }
 
 // Outside a scene these keys do nothing here: they never ask to start over.
@@ -278,7 +284,11 @@ bool GameWindow::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) return false;
   auto* widget = qobject_cast<QWidget*>(watched);
   if (widget == nullptr || (widget != this && !isAncestorOf(widget))) return false;
-  if (static_cast<const QKeyEvent*>(event)->isAutoRepeat()) return heldKeyStale_;
+  const auto* key = static_cast<const QKeyEvent*>(event);
+  if (key->key() == Qt::Key_Control && !key->isAutoRepeat()) {
+    reading_->CtrlHeld(event->type() == QEvent::KeyPress);
+  }
+  if (key->isAutoRepeat()) return heldKeyStale_;
   if (event->type() == QEvent::KeyPress) heldKeyStale_ = false;
   return false;
 }
@@ -292,9 +302,10 @@ void GameWindow::RunOne(const std::function<void()>& event) {
     // save what there is.
     platform_.ReportFailure(std::string("ゲームの処理が途中で止まりました：") + fault.what());
   }
-  Recorded();
+  const std::optional<StoryHistory::Kind> begun = Recorded();
   Sync();
   if (QApplication::focusWidget() != focusBefore) heldKeyStale_ = true;
+  reading_->AfterEvent(begun);
 }
 
 void GameWindow::Playing(scenario::Command command) { playing_.push_back(std::move(command)); }
@@ -303,19 +314,26 @@ void GameWindow::Playing(scenario::Command command) { playing_.push_back(std::mo
 // failed in: replaying it shows the failure. The popup menu's choice stands
 // for the click that opened it. An event that reached nothing (a close taken
 // back) leaves no answers behind.
-void GameWindow::Recorded() {
+std::optional<StoryHistory::Kind> GameWindow::Recorded() {
   std::vector<scenario::Command> played = std::exchange(playing_, {});
   const MenuItem* chosen = platform_.TakeMenuChoice();
-  if (recorder_ == nullptr) return;
-  if (played.empty()) return recorder_->Dropped();
+  std::optional<StoryHistory::Kind> begun = StoryReading::GameBegun(played, chosen, fom_);
+  if (recorder_ == nullptr) return begun;
+  if (played.empty()) {
+    recorder_->Dropped();
+    return begun;
+  }
   if (chosen != nullptr) played = {scenario::Menu{chosen->Id()}};
   for (const scenario::Command& command : played) recorder_->Played(command);
+  return begun;
 }
 
 // A tick that falls due while another event runs is dropped: the timer
 // comes round again.
 void GameWindow::Tick(const TimerBinding& timer) {
   if (busy_ || closed_) return;
+  // The scene waits while the player reads back in the history.
+  if (timer.timer == &Fom::TimSay && reading_->HistoryOpen()) return;
   const Timer& model = fom_.*timer.timer;
   if (!model.Runs()) return;
   Run([this, &timer] {

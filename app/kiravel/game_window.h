@@ -16,6 +16,7 @@
 #include "app/kiravel/focus_ring.h"
 #include "app/kiravel/model_timers.h"
 #include "app/kiravel/qt_platform.h"
+#include "app/kiravel/story_reading.h"
 #include "app/kiravel/views.h"
 #include "core/fom.h"
 #include "scenario/command.h"
@@ -50,6 +51,10 @@ class GameWindow : public QWidget, public PlayerInput {
   void PreviewScene(const std::string& name);
   // Runs a change to the game as one event of the window.
   void Change(const std::function<void()>& change);
+  // An event of the game is running (a message box or the menu is open).
+  bool Busy() const { return busy_; }
+  // The history, the auto-advance and the fast-forward.
+  StoryReading& Reading() { return *reading_; }
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -78,7 +83,8 @@ class GameWindow : public QWidget, public PlayerInput {
   void MusicEnded();
   // The event now running reaches the game as these commands.
   void Playing(scenario::Command command);
-  void Recorded();
+  // What the event began, for the history: a new game, a load or neither.
+  std::optional<StoryHistory::Kind> Recorded();
   void Sync();
   void CreateMissingViews();
   bool StackingChanged();
@@ -95,6 +101,7 @@ class GameWindow : public QWidget, public PlayerInput {
   QtPlatform& platform_;
   ModelTimers timers_;
   FocusRing* focusRing_;
+  StoryReading* reading_;
   // Every control seen, with its view; null for controls that are not drawn.
   std::unordered_map<const Control*, View*> views_;
   // The drawn controls in the order of the window description.

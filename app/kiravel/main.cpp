@@ -98,6 +98,7 @@ int main(int argc, char** argv) {
     }
     window.RecordTo(*recorder);
   }
+  window.Reading().KeepReadPagesIn(kiravel::qt::WindowPlayerFolder());
   window.Open();
   if (!line.scene.empty()) (new kiravel::qt::ScenePreview(window, line.scene))->Play();
   if (!line.play.empty() && !kiravel::qt::PlayScenario(fom, window, platform, line.play, line.shots)) {

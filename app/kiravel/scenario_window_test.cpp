@@ -30,6 +30,7 @@
 #include "app/kiravel/game_window.h"
 #include "app/kiravel/music_thread.h"
 #include "app/kiravel/qt_platform.h"
+#include "app/kiravel/replay_fixture.h"
 #include "app/kiravel/scenario_player.h"
 #include "app/kiravel/window_fixture.h"
 #include "platform/scripted_platform.h"
@@ -84,45 +85,6 @@ class Responder {
   QTimer timer_;
 };
 
-std::string ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-// The printed lines that start as `start` does.
-std::vector<std::string> LinesOf(const std::string& printed, std::string_view start) {
-  std::vector<std::string> found;
-  std::istringstream lines(printed);
-  for (std::string line; std::getline(lines, line);) {
-    if (line.rfind(start, 0) == 0) found.push_back(line);
-  }
-  return found;
-}
-
-// What the runner prints playing the scenario on the data folder.
-std::string RunnerOutput(const std::string& scenario, const std::string& folder) {
-  ScriptedPlatform platform(1);
-  Fom fom(platform, folder);
-  std::ostringstream out;
-  run::Output output(out);
-  output.Listen(platform, fom);
-  run::Runner runner(fom, platform, output);
-  runner.Open();
-  std::istringstream lines(scenario);
-  for (std::string line; std::getline(lines, line);) runner.Execute(line);
-  return out.str();
-}
-
-// Replays the scenario in the runner; its dump at the end.
-std::string ReplayedDump(const std::string& scenario, const std::string& folder) {
-  std::string printed = RunnerOutput(scenario + "dump\n", folder);
-  for (const std::string& refused : LinesOf(printed, "{\"refused\"")) {
-    ADD_FAILURE() << "replay refused: " << refused;
-  }
-  std::vector<std::string> dumps = LinesOf(printed, "{\"dump\"");
-  return dumps.empty() ? "" : dumps.back();
-}
-
 // A data folder whose every town has its first story, so the event button
 // shows in any town.
 void WriteData(const testing::DataFolder& data) {
@@ -161,13 +123,7 @@ class RecordedGame : public ::testing::Test {
                         Qt::NoModifier);
     QCoreApplication::sendEvent(&widget, &release);
   }
-  std::string WindowDump() {
-    scenario::JsonWriter json;
-    json.BeginObject();
-    scenario::Dumper(*fom).WriteAll(json);
-    json.EndObject();
-    return scenario::DumpLine(json);
-  }
+  std::string WindowDump() { return qt::WindowDump(*fom); }
 
   // Journeys on until a monster has attacked at least once; the flute is
   // blown until it flees, and the battle panel closed.

@@ -31,6 +31,7 @@
 #include "app/kiravel/music_thread.h"
 #include "app/kiravel/qt_language.h"
 #include "app/kiravel/qt_platform.h"
+#include "scenario/recorder.h"
 #include "testing/game_fixture.h"
 #include "testing/wave.h"
 
@@ -144,10 +145,19 @@ struct RecordingPlatform : QtPlatform {
 
 // The game window over a data folder of its own.
 struct Window {
-  explicit Window(Data kind = Data::Complete) {
+  // With a recorder, the game is recorded from its first event on.
+  explicit Window(Data kind = Data::Complete, scenario::Recorder* recorder = nullptr) {
     WriteData(kind);
+    Start(recorder);
+  }
+
+  // A window of its own over the data folder: the game as started afresh.
+  void Start(scenario::Recorder* recorder = nullptr, const std::string& playerFolder = "") {
+    window.reset();
     fom = std::make_unique<Fom>(platform, data.Path());
     window = std::make_unique<GameWindow>(*fom, platform);
+    if (recorder != nullptr) window->RecordTo(*recorder);
+    if (!playerFolder.empty()) window->Reading().KeepReadPagesIn(playerFolder);
     window->Open();
     Settle();
   }

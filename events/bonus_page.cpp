@@ -15,6 +15,7 @@
 #include "events/folder_names.h"
 #include "events/script_format.h"
 #include "platform/cp932.h"
+#include "platform/data_folder.h"
 #include "platform/open_folder.h"
 #include "platform/regular_file.h"
 #include "platform/game_folders.h"
@@ -25,7 +26,6 @@ namespace kiravel {
 namespace {
 
 constexpr std::string_view kPageEnding = "＿おまけ.html";
-constexpr const char* kPictureFolder = "img";
 
 // The courier's name as page text: markup characters escaped, and characters
 // the page's code page cannot hold written as character references.

@@ -1,8 +1,23 @@
 #include "platform/data_folder.h"
 
+#include <filesystem>
+#include <system_error>
+
 namespace kiravel {
 
-std::string PictureFile(const std::string& name) { return "img/" + name + ".dat"; }
+std::vector<std::string> MissingData(const std::string& folder) {
+  std::vector<std::string> missing;
+  std::error_code error;
+  const std::string title = folder + PictureFile(kTitlePicture);
+  if (!std::filesystem::is_regular_file(title, error)) missing.push_back(title);
+  const std::string texts = folder + kTextFolder + "/";
+  if (!std::filesystem::is_directory(texts, error)) missing.push_back(texts);
+  return missing;
+}
+
+bool HoldsGameData(const std::string& folder) { return MissingData(folder).empty(); }
+
+std::string PictureFile(const std::string& name) { return std::string(kPictureFolder) + "/" + name + ".dat"; }
 
 std::string MonsterPicture(const std::string& attribute) { return "mon" + attribute; }
 

@@ -9,6 +9,18 @@
 
 namespace kiravel {
 
+// The data folder's two folders: the pictures and the texts.
+inline constexpr char kPictureFolder[] = "img";
+inline constexpr char kTextFolder[] = "txt";
+
+// What the game looks for in a data folder (ending in "/") when it opens, as
+// full paths, those that are missing: the title picture and the text folder
+// (a folder ends in "/").
+std::vector<std::string> MissingData(const std::string& folder);
+// Whether the folder holds the game's data: nothing the opening looks for
+// is missing there.
+bool HoldsGameData(const std::string& folder);
+
 // In img/.
 inline constexpr char kTitlePicture[] = "ttl";
 inline constexpr char kTownPicture[] = "mati";

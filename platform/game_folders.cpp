@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "kiravel/build_info.h"
+#include "platform/data_folder.h"
 
 namespace kiravel {
 
@@ -46,17 +47,11 @@ std::string HomeFolder() {
 
 }  // namespace
 
-bool HoldsGameData(const std::string& folder) {
-  std::error_code error;
-  return fs::is_directory(fs::path(folder) / "img", error) &&
-         fs::is_directory(fs::path(folder) / "txt", error);
-}
-
 std::string FindDataFolder(const std::string& named, const std::string& programFolder) {
   if (!named.empty()) return AsFolder(fs::absolute(named));
   const char* variable = std::getenv(kDataVariable);
   if (variable != nullptr && variable[0] != '\0') return AsFolder(fs::absolute(variable));
-  if (HoldsGameData(programFolder)) return AsFolder(programFolder);
+  if (HoldsGameData(AsFolder(programFolder))) return AsFolder(programFolder);
   const std::string installed = AsFolder(fs::path(programFolder) / kInstalledDataFromPrograms);
   if (HoldsGameData(installed)) return installed;
   return AsFolder(programFolder);

@@ -10,9 +10,6 @@ namespace kiravel {
 // The environment variable that names the data folder, like --data.
 inline constexpr const char* kDataVariable = "KIRAVEL_DATA";
 
-// Whether the folder holds the game's pictures and texts.
-bool HoldsGameData(const std::string& folder);
-
 // The data folder, ending in "/": the one named (by --data) when there is
 // one, else the one KIRAVEL_DATA names; otherwise the program's own folder
 // when it holds the data, as a game unpacked in one folder has it; otherwise

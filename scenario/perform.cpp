@@ -15,8 +15,7 @@ class Performer {
   std::string operator()(const Click& c) {
     Control* control = fom_.FindControl(c.control);
     if (control == nullptr) return "no control named " + c.control;
-    if (FindClick(control->Name) == nullptr) return control->Id() + " has no click handler";
-    if (std::string why = WhyOutOfReach(*control, fom_); !why.empty()) return why;
+    if (std::string why = WhyNotClickable(*control, fom_); !why.empty()) return why;
     stage_.Click(*control);
     return "";
   }
@@ -40,9 +39,7 @@ class Performer {
   }
 
   std::string operator()(const Menu& c) {
-    if (std::string why = WhyOutOfReach(fom_.MenuCom, fom_); !why.empty()) {
-      return "the menu button cannot be clicked: " + why;
-    }
+    if (std::string why = WhyMenuClosed(fom_); !why.empty()) return why;
     auto* item = dynamic_cast<MenuItem*>(fom_.FindControl(c.item));
     if (item == nullptr || FindMenuItem(item->Name) == nullptr) {
       return "no menu item to choose named " + c.item;

@@ -40,6 +40,16 @@ std::string WhyOutOfReach(const Control& control, Fom& fom) {
   return "";
 }
 
+std::string WhyNotClickable(const Control& control, Fom& fom) {
+  if (FindClick(control.Name) == nullptr) return control.Id() + " has no click handler";
+  return WhyOutOfReach(control, fom);
+}
+
+std::string WhyMenuClosed(Fom& fom) {
+  std::string why = WhyOutOfReach(fom.MenuCom, fom);
+  return why.empty() ? "" : "the menu button cannot be clicked: " + why;
+}
+
 std::string WhyMenuItemDisabled(const MenuItem& item, Fom& fom) {
   if (!item.Enabled) return item.Id() + " is disabled";
   std::vector<const MenuItem*> path;

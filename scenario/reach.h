@@ -12,6 +12,14 @@ namespace kiravel::scenario {
 // containers is hidden or disabled, or the start panel covers it.
 std::string WhyOutOfReach(const Control& control, Fom& fom);
 
+// Why the control cannot be clicked, or "" when it can: it has no click
+// handler, or it is out of reach.
+std::string WhyNotClickable(const Control& control, Fom& fom);
+
+// Why the popup menu cannot be opened, or "" when it can: its button is out
+// of reach.
+std::string WhyMenuClosed(Fom& fom);
+
 // Why the popup menu item cannot be chosen, or "" when it can: it or one of
 // the submenus above it is disabled.
 std::string WhyMenuItemDisabled(const MenuItem& item, Fom& fom);

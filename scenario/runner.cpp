@@ -6,9 +6,7 @@ Runner::Runner(Fom& fom, ScriptedPlatform& platform, Output& output)
     : fom_(fom), platform_(platform), output_(output), clock_(fom, platform) {}
 
 void Runner::Open() {
-  fom_.Form_Load();
-  fom_.Form_Resize();
-  fom_.Form_Activate();
+  scenario::OpenWindow(fom_, *this);
   clock_.Start();
   output_.Flush();
 }
@@ -86,5 +84,15 @@ void Runner::PreviewScene(const std::string& name) { fom_.PreviewScene(name); }
 std::string Runner::Shot(const std::string&) { return "the runner has no screen to take a shot of"; }
 
 void Runner::Dumped(const scenario::JsonWriter& members) { output_.Dump(members); }
+
+void Runner::RunEvent(const std::function<void()>& event) { event(); }
+
+// The window's first size is the one the platform starts with.
+void Runner::ShowFirst() { fom_.Form_Resize(); }
+
+// Each failure was printed, with its box, as the game met it.
+std::vector<std::string> Runner::UntoldFailures() { return {}; }
+
+void Runner::Tell(const std::string& notice) { platform_.ReportFailure(notice); }
 
 }  // namespace kiravel::run

@@ -10,18 +10,18 @@
 #include "core/fom.h"
 #include "platform/scripted_platform.h"
 #include "scenario/clock.h"
+#include "scenario/opening.h"
 #include "scenario/output.h"
 #include "scenario/perform.h"
 #include "ui/handlers.h"
 
 namespace kiravel::run {
 
-class Runner : private scenario::Stage {
+class Runner : private scenario::Stage, private scenario::Opening {
  public:
   Runner(Fom& fom, ScriptedPlatform& platform, Output& output);
 
-  // What the window does when it opens: Form_Load, the first Form_Resize and
-  // Form_Activate; the timers start counting then.
+  // What the window does when it opens; the timers start counting then.
   void Open();
   // Carries out one scenario line. Once the window is closed every further
   // command is refused.
@@ -46,6 +46,10 @@ class Runner : private scenario::Stage {
   void PreviewScene(const std::string& name) override;
   std::string Shot(const std::string& name) override;
   void Dumped(const scenario::JsonWriter& members) override;
+  void RunEvent(const std::function<void()>& event) override;
+  void ShowFirst() override;
+  std::vector<std::string> UntoldFailures() override;
+  void Tell(const std::string& notice) override;
 
   Fom& fom_;
   ScriptedPlatform& platform_;

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "soak/runner_process.h"
+#include "soak/dump_after.h"
 
 namespace kiravel::soak {
 namespace {
@@ -17,19 +17,7 @@ namespace {
 using nlohmann::json;
 
 // The dump of a hard game just begun, in the town view, from the runner.
-json DumpOfANewGame() {
-  RunnerProcess runner(KIRAVEL_RUN_PATH, {"--app", KIRAVEL_GAME_DIR, "--seed", "7"});
-  for (const char* line : {"click ComStt(1)", "click ComSkep", "click Com(3)", "dump"}) {
-    runner.Send(line);
-  }
-  std::vector<std::string> lines;
-  runner.Finish(lines);
-  for (const std::string& line : lines) {
-    json parsed = json::parse(line);
-    if (parsed.contains("dump")) return parsed["dump"];
-  }
-  throw std::runtime_error("the runner printed no dump");
-}
+json DumpOfANewGame() { return DumpAfter({"click ComStt(1)", "click ComSkep", "click Com(3)"}); }
 
 TEST(SoakRules, ASoundGameKeepsEveryRule) {
   const json dump = DumpOfANewGame();

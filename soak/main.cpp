@@ -108,6 +108,7 @@ class Game {
   RunnerProcess runner_;
   std::vector<std::string> scenario_;
   json dump_;
+  kiravel::soak::ShownWindow shown_;
   std::string problem_;
 };
 
@@ -134,7 +135,7 @@ bool Game::Play(std::mt19937_64& random, int commands, std::chrono::steady_clock
   if (!Step("dump")) return false;
   scenario_.pop_back();  // the first look is not part of the game
   for (int n = 0; n < commands && std::chrono::steady_clock::now() < until; ++n) {
-    if (!Step(kiravel::soak::ChooseCommand(dump_, random))) return false;
+    if (!Step(kiravel::soak::ChooseCommand(dump_, shown_, random))) return false;
   }
   return true;
 }

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "scenario/reach.h"
 #include "ui/handlers.h"
 
 namespace kiravel::soak {
@@ -11,15 +12,6 @@ namespace kiravel::soak {
 namespace {
 
 using nlohmann::json;
-
-// Controls with a click handler: "Com(3)" by its name without the index.
-bool IsClickable(const std::string& name) {
-  return FindClick(std::string_view(name).substr(0, name.find('('))) != nullptr;
-}
-
-bool Reachable(const json& control) {
-  return control.value("Shown", false) && control.value("Enabled", false);
-}
 
 std::size_t Below(std::mt19937_64& random, std::size_t n) {
   return std::uniform_int_distribution<std::size_t>(0, n - 1)(random);
@@ -35,23 +27,32 @@ struct Reach {
   std::vector<std::string> clicks, lists, boxes, menuItems, timers, all;
 };
 
-Reach ReachOf(const json& dump) {
+Reach ReachOf(const json& dump, ShownWindow& window) {
   Reach reach;
-  const bool startPanel = dump.at("PicStt").value("Shown", false);
-  for (const auto& [name, control] : dump.items()) {
-    if (!control.is_object()) continue;
+  Fom& fom = window.As(dump);
+  const bool menuOpens = scenario::WhyMenuClosed(fom).empty();
+  for (const auto& [name, shown] : dump.items()) {
+    if (!shown.is_object()) continue;
     reach.all.push_back(name);
-    if (name.starts_with("menu_") && control.value("Enabled", false)) reach.menuItems.push_back(name);
     if (FindTimer(name) != nullptr) {
-      if (TimerRuns(control.value("Enabled", false), control.value("Interval", 0))) {
+      if (TimerRuns(shown.value("Enabled", false), shown.value("Interval", 0))) {
         reach.timers.push_back(name);
       }
       continue;
     }
-    if (!Reachable(control) || (startPanel && !name.starts_with("ComStt("))) continue;
-    if (IsClickable(name)) reach.clicks.push_back(name);
-    if (control.contains("List")) reach.lists.push_back(name);
-    if (control.contains("Text")) reach.boxes.push_back(name);
+    const Control* control = fom.FindControl(name);
+    if (control == nullptr) continue;
+    if (const auto* item = dynamic_cast<const MenuItem*>(control)) {
+      if (menuOpens && FindMenuItem(item->Name) != nullptr &&
+          scenario::WhyMenuItemDisabled(*item, fom).empty()) {
+        reach.menuItems.push_back(name);
+      }
+      continue;
+    }
+    if (scenario::WhyNotClickable(*control, fom).empty()) reach.clicks.push_back(name);
+    if (!scenario::WhyOutOfReach(*control, fom).empty()) continue;
+    if (shown.contains("List")) reach.lists.push_back(name);
+    if (shown.contains("Text")) reach.boxes.push_back(name);
   }
   return reach;
 }
@@ -106,8 +107,8 @@ std::string Stray(const Reach& reach, std::mt19937_64& random) {
 
 }  // namespace
 
-std::string ChooseCommand(const json& dump, std::mt19937_64& random) {
-  const Reach reach = ReachOf(dump);
+std::string ChooseCommand(const json& dump, ShownWindow& window, std::mt19937_64& random) {
+  const Reach reach = ReachOf(dump, window);
   const std::size_t roll = Below(random, 100);
   if (roll < 45 && !reach.clicks.empty()) return "click " + OneOf(reach.clicks, random);
   if (roll < 55 && !reach.lists.empty()) return Select(dump, OneOf(reach.lists, random), random);

@@ -8,10 +8,12 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <optional>
 #include <string>
 
 #include "kiravel/build_info.h"
+#include "platform/data_folder.h"
 #include "platform/game_folders.h"
 #include "testing/game_fixture.h"
 
@@ -44,6 +46,13 @@ class ScopedVariable {
   std::optional<std::string> old_;
 };
 
+// What the opening looks for: the title picture and the text folder.
+void PutData(const std::string& folder) {
+  fs::create_directories(folder + kTextFolder);
+  fs::create_directories(folder + kPictureFolder);
+  std::ofstream(folder + PictureFile(kTitlePicture)) << "BM";
+}
+
 TEST(DataFolder, NamedThenProgramFolderThenTheInstalledOne) {
   ScopedVariable unset(kDataVariable, nullptr);
   testing::DataFolder root;
@@ -53,13 +62,16 @@ TEST(DataFolder, NamedThenProgramFolderThenTheInstalledOne) {
   fs::create_directories(programs);
   // Neither holds data: the program folder is kept, for the game to report.
   EXPECT_EQ(FindDataFolder("", programs), programs);
-  fs::create_directories(installed + "img");
-  fs::create_directories(installed + "txt");
+  PutData(installed);
   EXPECT_EQ(FindDataFolder("", programs), installed);
   EXPECT_EQ(installed, root.Path() + "usr/share/games/kiravel/");
+  // Folders without the title picture are not yet the game's data: the
+  // opening would tell it missing there.
+  fs::create_directories(programs + kPictureFolder);
+  fs::create_directories(programs + kTextFolder);
+  EXPECT_EQ(FindDataFolder("", programs), installed);
   // A game unpacked with its data beside the programs keeps today's layout.
-  fs::create_directories(programs + "img");
-  fs::create_directories(programs + "txt");
+  PutData(programs);
   EXPECT_EQ(FindDataFolder("", programs), programs);
   // A named folder wins, made whole and ending in "/"; the variable names
   // one for every program, and --data still wins over it.

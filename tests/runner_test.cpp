@@ -17,6 +17,7 @@
 
 #include "core/conversions.h"
 #include "kiravel/build_info.h"
+#include "platform/data_folder.h"
 #include "platform/picture_decoder.h"
 #include "platform/utf8.h"
 #include "scenario/command.h"
@@ -250,6 +251,22 @@ TEST_F(Scenario, HostileFilesAreToldAndThePlayGoesOn) {
                         "シナリオ「txt/opn.dat」を開けません。",
                         "絵「img/mati.dat」を読み込めません。",
                         "txt/00.dat 1行目：絵の名前「" + std::string(300, 'a') + "」は使えません。"}));
+}
+
+// As in the window, a folder without the game's data is told after the
+// opening, with the place that was searched; the failures it caused were
+// each printed as they came.
+TEST_F(Scenario, MissingDataIsToldAfterTheOpeningAsInTheWindow) {
+  Outcome run = Start("--app " + Quoted(scratch.Path()) + " --seed 1", "dump Money\n");
+  EXPECT_EQ(run.status, 0) << run.errors;
+  std::vector<std::string> errors;
+  for (const Json& line : run.Of("error")) errors.push_back(line["error"].text);
+  ASSERT_EQ(errors.size(), 2u);
+  EXPECT_NE(errors[0].find(PictureFile(kTitlePicture)), std::string::npos);
+  EXPECT_EQ(errors[1].rfind("ゲームのデータが見つかりません。", 0), 0u);
+  EXPECT_NE(errors[1].find(scratch.Path() + PictureFile(kTitlePicture)), std::string::npos);
+  // The box comes before the scenario's first command.
+  EXPECT_TRUE(run.lines.back().rfind(R"({"dump")", 0) == 0);
 }
 
 TEST_F(Scenario, CommandsAPersonCouldNotDoAreRefusedAndChangeNothing) {

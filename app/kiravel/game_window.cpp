@@ -12,7 +12,6 @@
 #include <exception>
 #include <tuple>
 
-#include "app/kiravel/opening_check.h"
 #include "core/town_commands.h"
 #include "scenario/reach.h"
 #include "ui/handlers.h"
@@ -59,13 +58,20 @@ GameWindow::~GameWindow() {
 void GameWindow::Open() {
   platform_.Attach(this);
   platform_.HoldFailures();
-  Run([this] { fom_.Form_Load(); });
+  scenario::OpenWindow(fom_, *this);
+}
+
+void GameWindow::RunEvent(const std::function<void()>& event) { Run(event); }
+
+void GameWindow::ShowFirst() {
   loaded_ = true;
   show();
-  Run([this] { fom_.Form_Activate(); });
-  std::string notice = OpeningNotice(MissingData(fom_.AppPath), platform_.ReleaseFailures());
-  if (notice.empty()) return;
-  // The box comes once the window is on the screen, over it.
+}
+
+std::vector<std::string> GameWindow::UntoldFailures() { return platform_.ReleaseFailures(); }
+
+// The box comes once the window is on the screen, over it.
+void GameWindow::Tell(const std::string& notice) {
   QTimer::singleShot(0, this, [this, notice] {
     Run([this, notice] { platform_.ReportFailure(notice); });
   });

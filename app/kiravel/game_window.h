@@ -20,17 +20,18 @@
 #include "app/kiravel/views.h"
 #include "core/fom.h"
 #include "scenario/command.h"
+#include "scenario/opening.h"
 #include "scenario/recorder.h"
 
 namespace kiravel::qt {
 
-class GameWindow : public QWidget, public PlayerInput {
+class GameWindow : public QWidget, public PlayerInput, private scenario::Opening {
  public:
   GameWindow(Fom& fom, QtPlatform& platform);
   ~GameWindow() override;
 
-  // Form_Load, the first showing of the window (its first Form_Resize) and
-  // Form_Activate; then one box about whatever the opening missed.
+  // Opens as every front end does; the box about what the opening missed
+  // comes once the window is on the screen.
   void Open();
 
   // The widget that shows the control, or null for one that is not drawn.
@@ -73,6 +74,10 @@ class GameWindow : public QWidget, public PlayerInput {
   // open) waits for it.
   void Run(const std::function<void()>& event);
   void RunOne(const std::function<void()>& event);
+  void RunEvent(const std::function<void()>& event) override;
+  void ShowFirst() override;
+  std::vector<std::string> UntoldFailures() override;
+  void Tell(const std::string& notice) override;
   // The click, with the widget the popup menu opens under (null: at the
   // mouse pointer).
   void Press(const Control& control, QWidget* popUpUnder);

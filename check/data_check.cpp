@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "check/description_check.h"
 #include "check/media_check.h"
 #include "check/raw_text.h"
 #include "check/script_check.h"
@@ -103,6 +104,10 @@ Findings CheckDataFolder(const std::string& folder) {
   ScriptContext context{folder, pictures, findings};
   CheckScripts(texts, context);
   CheckPageHead(texts, findings);
+  auto described = texts.find(std::string(kPictureDescriptions) + ".dat");
+  if (described != texts.end() && described->second) {
+    CheckPictureDescriptions(folder, *described->second, findings);
+  }
   return findings;
 }
 

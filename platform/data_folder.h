@@ -36,6 +36,9 @@ std::string MonsterPicture(const std::string& attribute);
 inline constexpr int kRumourFiles = 3;
 std::string RumourFile(int number);
 
+// In txt/: what each picture shows, in words a screen reader says.
+inline constexpr char kPictureDescriptions[] = "pictures";
+
 // The scenes the game starts by name.
 inline constexpr char kOpeningScene[] = "opn";
 inline constexpr char kYearRunOutScene[] = "badend_day";

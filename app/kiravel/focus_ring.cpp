@@ -4,6 +4,8 @@
 #include <QEvent>
 #include <QPainter>
 
+#include "app/kiravel/accessible_widgets.h"
+
 namespace kiravel::qt {
 
 namespace {
@@ -16,6 +18,8 @@ constexpr int kRingWidth = 4;
 FocusRing::FocusRing(QWidget& window) : QWidget(&window), window_(window) {
   setAttribute(Qt::WA_TransparentForMouseEvents);
   setFocusPolicy(Qt::NoFocus);
+  // The ring is only drawn: a screen reader hears the focus move by itself.
+  KeepOffTheBus(*this);
   hide();
   connect(qApp, &QApplication::focusChanged, this,
           [this](QWidget*, QWidget* focused) { Follow(focused); });

@@ -31,7 +31,11 @@ bool LiesBeneath(const Control& control) {
 GameWindow::GameWindow(Fom& fom, QtPlatform& platform)
     : fom_(fom), platform_(platform),
       timers_(fom, [this](const TimerBinding& timer) { Tick(timer); }, this),
-      focusRing_(new FocusRing(*this)), reading_(new StoryReading(*this, fom_)) {
+      focusRing_(new FocusRing(*this)), reading_(new StoryReading(*this, fom_)),
+      screenReader_(fom, *this, *this, [this](const Control& control) {
+        auto found = views_.find(&control);
+        return found == views_.end() ? nullptr : found->second;
+      }) {
   setAutoFillBackground(true);
   double twipsPerPixel = platform_.TwipsPerPixel();
   resize(static_cast<int>(std::lround(fom_.fom.WidthTwips / twipsPerPixel)),
@@ -42,9 +46,10 @@ GameWindow::GameWindow(Fom& fom, QtPlatform& platform)
   });
   // A box stops the game halfway through what the player did: the window
   // behind it already shows what has happened so far.
-  platform_.OnBoxOpening([this] {
+  platform_.OnBoxOpening([this](const std::string& text) {
     Sync();
     reading_->BoxOpening();
+    screenReader_.BoxOpening(text);
   });
   qApp->installEventFilter(this);
 }
@@ -376,6 +381,7 @@ void GameWindow::Sync() {
   if (StackingChanged()) Restack();
   FollowFocus();
   focusRing_->Place();
+  screenReader_.Sync();
 }
 
 GameWindow::Facing GameWindow::Faces() {

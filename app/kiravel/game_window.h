@@ -17,6 +17,7 @@
 #include "app/kiravel/model_timers.h"
 #include "app/kiravel/qt_platform.h"
 #include "app/kiravel/story_reading.h"
+#include "app/kiravel/screen_reader.h"
 #include "app/kiravel/views.h"
 #include "core/fom.h"
 #include "scenario/command.h"
@@ -107,6 +108,7 @@ class GameWindow : public QWidget, public PlayerInput, private scenario::Opening
   ModelTimers timers_;
   FocusRing* focusRing_;
   StoryReading* reading_;
+  ScreenReader screenReader_;
   // Every control seen, with its view; null for controls that are not drawn.
   std::unordered_map<const Control*, View*> views_;
   // The drawn controls in the order of the window description.

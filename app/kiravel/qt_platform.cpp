@@ -81,7 +81,7 @@ double QtPlatform::Rnd() { return draws_.Next(); }
 
 MsgBoxAnswer QtPlatform::Ask(QMessageBox::Icon icon, const std::string& text,
                              MsgBoxButtons buttons) {
-  if (boxOpening_) boxOpening_();
+  if (boxOpening_) boxOpening_(text);
   const bool yesNo = buttons == MsgBoxButtons::YesNo;
   QMessageBox box(icon, kTitle, QtText(text),
                   yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, window_);

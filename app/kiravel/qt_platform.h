@@ -40,7 +40,7 @@ class QtPlatform : public Platform {
 
   // Told just before a message box opens, so that the window behind it
   // shows what the game holds by then.
-  void OnBoxOpening(std::function<void()> opening) { boxOpening_ = std::move(opening); }
+  void OnBoxOpening(std::function<void(const std::string& text)> opening) { boxOpening_ = std::move(opening); }
   // The popup menu opens under this widget, or at the mouse pointer when
   // there is none.
   void PopUpUnder(QWidget* widget) { popUpUnder_ = widget; }
@@ -108,7 +108,7 @@ class QtPlatform : public Platform {
   AnswerQueue answers_;
   std::deque<const MenuItem*> menuChoices_;
   std::function<void(MsgBoxAnswer)> answered_;
-  std::function<void()> boxOpening_;
+  std::function<void(const std::string&)> boxOpening_;
   QPointer<QWidget> popUpUnder_;
   const MenuItem* chosen_ = nullptr;
   bool holding_ = false;

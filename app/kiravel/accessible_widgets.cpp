@@ -230,10 +230,10 @@ QAccessibleInterface* Describe(const QString&, QObject* object) {
   return nullptr;
 }
 
-// A widget's interface may already have been made, Qt's own, while its base
-// class was being built: it is made again as described here.
+// Qt makes a widget's interface as soon as the widget tells of a change, even
+// while its base class is being built: Qt's own is made again as described
+// here.
 void Redescribe(QObject& object) {
-  if (!QAccessible::isActive()) return;
   QAccessibleInterface* made = QAccessible::queryAccessibleInterface(&object);
   if (made == nullptr || dynamic_cast<QAccessibleWidget*>(made) == nullptr) return;
   if (dynamic_cast<Container*>(made) || dynamic_cast<Meter*>(made) || dynamic_cast<SpokenLabel*>(made)) return;

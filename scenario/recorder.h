@@ -24,6 +24,9 @@ class Recorder {
   // The event has run its handler: its answers and then its command are
   // written and flushed.
   void Played(const Command& command);
+  // A remark for whoever reads or replays the file, as a comment line the
+  // runner passes over.
+  void Note(const std::string& remark) { Write("# " + remark); }
   // The event ended without reaching the game (a close the player took
   // back): the answers it was given go with it.
   void Dropped() { answers_.clear(); }

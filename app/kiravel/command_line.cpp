@@ -32,6 +32,10 @@ CommandLineParser::CommandLineParser() {
   parser_.addOption({"fullscreen", "Opens the window on the full screen."});
   parser_.addOption({"window", "Opens the window as a window, not full screen."});
   parser_.addOption({"mute", "Plays without music."});
+  parser_.addOption({"slow-battles",
+                     "The monster strikes every 3 seconds rather than every second,\n"
+                     "so that a screen reader can say each blow before the next\n"
+                     "(remembered for later games)."});
   parser_.addOption({"record",
                      "Writes the game as it is played into FILE, a scenario that\n"
                      "kiravel-run --app DIR FILE plays again to the same state.",
@@ -75,6 +79,7 @@ bool CommandLineParser::Parse(const QStringList& arguments, CommandLine& line) {
   if (parser_.isSet("fullscreen")) line.choices.fullScreen = true;
   if (parser_.isSet("window")) line.choices.fullScreen = false;
   line.choices.mute = parser_.isSet("mute");
+  line.choices.slowBattles = parser_.isSet("slow-battles");
   line.record = parser_.isSet("record") ? ArgumentBytes(parser_.value("record")) : "";
   line.scene = parser_.value("scene").toStdString();
   if (parser_.isSet("scene") && !IsSceneName(line.scene)) {

@@ -1,5 +1,5 @@
 // The game window's command line: kiravel [--data DIR] [--fullscreen |
-// --window] [--mute] [--record FILE] [--scene NAME] [--play FILE
+// --window] [--mute] [--slow-battles] [--record FILE] [--scene NAME] [--play FILE
 // [--shots DIR]] [--report-first-frame], with --help and --version.
 #pragma once
 

@@ -126,6 +126,8 @@ void GameWindow::Type(TextBox& box, const std::string& text) {
   });
 }
 
+void GameWindow::SlowBattles(bool slow) { timers_.Stretch(fom_.TimBtl, slow ? kSlowBattleFactor : 1); }
+
 void GameWindow::PreviewScene(const std::string& name) {
   Run([this, name] {
     Playing(scenario::Scene{name});

@@ -19,6 +19,7 @@
 #include "app/kiravel/story_reading.h"
 #include "app/kiravel/screen_reader.h"
 #include "app/kiravel/views.h"
+#include "app/kiravel/window_preferences.h"
 #include "core/fom.h"
 #include "scenario/command.h"
 #include "scenario/opening.h"
@@ -49,6 +50,8 @@ class GameWindow : public QWidget, public PlayerInput, private scenario::Opening
   void Type(TextBox& box, const std::string& text) override;
   // One tick of the timer, as its Qt timer delivers it.
   void Tick(const TimerBinding& timer);
+  // Slow battles: the monster's timer runs kSlowBattleFactor times slower.
+  void SlowBattles(bool slow);
   // kiravel --scene: a fresh easy game playing the scene, as one event.
   void PreviewScene(const std::string& name);
   // Runs a change to the game as one event of the window.

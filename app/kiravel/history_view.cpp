@@ -15,6 +15,7 @@ HistoryView::HistoryView(QWidget* parent, std::function<void()> closing)
     : QPlainTextEdit(parent), closing_(std::move(closing)) {
   setObjectName(QStringLiteral("storyHistory"));
   setWindowTitle(QStringLiteral("履歴"));
+  setAccessibleName(QStringLiteral("履歴"));
   setReadOnly(true);
   setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   setFocusPolicy(Qt::StrongFocus);

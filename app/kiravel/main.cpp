@@ -77,6 +77,7 @@ int main(int argc, char** argv) {
   QSettings settings;
   kiravel::qt::WindowPreferences preferences(window, music, settings);
   preferences.Restore(line.choices);
+  window.SlowBattles(preferences.SlowBattles());
   QObject::connect(&application, &QCoreApplication::aboutToQuit, [&] { preferences.Remember(); });
   // What the first frame does not show waits until it is on the screen: the
   // sound module (loading the audio libraries beside the window's own would
@@ -96,6 +97,7 @@ int main(int argc, char** argv) {
       std::cerr << "kiravel: cannot write the recording " << line.record << "\n";
       return kiravel::qt::kUsageError;
     }
+    if (preferences.SlowBattles()) recorder->Note(kiravel::qt::kSlowBattlesRemark);
     window.RecordTo(*recorder);
   }
   window.Reading().KeepReadPagesIn(kiravel::qt::WindowPlayerFolder());

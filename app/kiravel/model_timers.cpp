@@ -11,8 +11,9 @@ ModelTimers::ModelTimers(Fom& fom, Tick tick, QObject* owner) {
     QObject::connect(qt, &QTimer::timeout, owner, [tick, &binding] { tick(binding); });
     timers_.push_back(Tracked{&binding, &(fom.*binding.timer), qt});
   }
+  // The list is complete: its entries stay where they are.
   for (const Tracked& tracked : timers_) {
-    tracked.timer->CountChanged = [tracked](const Timer&) { CountFromNow(tracked); };
+    tracked.timer->CountChanged = [&tracked](const Timer&) { CountFromNow(tracked); };
     CountFromNow(tracked);
   }
 }
@@ -34,6 +35,14 @@ const QTimer* ModelTimers::QtTimer(const Timer& timer) const {
   return found == timers_.end() ? nullptr : found->qt;
 }
 
+void ModelTimers::Stretch(const Timer& timer, int factor) {
+  for (Tracked& tracked : timers_) {
+    if (tracked.timer != &timer || tracked.stretch == factor) continue;
+    tracked.stretch = factor;
+    if (tracked.qt->isActive()) CountFromNow(tracked);
+  }
+}
+
 void ModelTimers::CountFromNow(const Tracked& tracked) {
   const Timer& timer = *tracked.timer;
   if (!timer.Runs()) {
@@ -42,7 +51,7 @@ void ModelTimers::CountFromNow(const Tracked& tracked) {
   }
   const int interval = tracked.binding->followsMusic ? kMusicSafetyIntervalMs
                                                      : std::max(timer.Interval(), kFinestIntervalMs);
-  tracked.qt->start(interval);
+  tracked.qt->start(interval * tracked.stretch);
 }
 
 }  // namespace kiravel::qt

@@ -29,6 +29,9 @@ class ModelTimers {
   // The Qt timer that stands for the game's timer; null for a timer that is
   // not one of the window's.
   const QTimer* QtTimer(const Timer& timer) const;
+  // The game's timer runs factor times slower in the window than the game
+  // asks; the ticks the game gets are the same ones.
+  void Stretch(const Timer& timer, int factor);
 
   // Intervals below this are run at it, as the window system's clock does
   // anyway.
@@ -43,6 +46,7 @@ class ModelTimers {
     const TimerBinding* binding;
     Timer* timer;
     QTimer* qt;
+    int stretch = 1;
   };
   static void CountFromNow(const Tracked& tracked);
 

@@ -123,6 +123,8 @@ bool PlayScenario(Fom& fom, GameWindow& window, QtPlatform& platform, const std:
     QByteArray line = scenario.readLine();
     if (line.endsWith('\n')) line.chop(1);
     lines.push_back(scenario::ParseLine(line.toStdString()));
+    // A game recorded with slow battles is replayed at its own pace.
+    if (line.toStdString() == std::string("# ") + kSlowBattlesRemark) window.SlowBattles(true);
   }
   new ScenarioPlayer(fom, window, platform, std::move(lines), QString::fromStdString(shotDir));
   return true;

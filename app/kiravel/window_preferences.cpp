@@ -10,6 +10,7 @@ namespace {
 const QString kGeometry = QStringLiteral("window/geometry");
 const QString kFullScreen = QStringLiteral("window/fullScreen");
 const QString kMuted = QStringLiteral("sound/muted");
+const QString kSlowBattles = QStringLiteral("battle/slow");
 
 }  // namespace
 
@@ -29,12 +30,14 @@ void WindowPreferences::Restore(const StartChoices& choices) {
   window_.setWindowState(fullScreen ? window_.windowState() | Qt::WindowFullScreen
                                     : window_.windowState() & ~Qt::WindowFullScreen);
   SetMuted(choices.mute || settings_.value(kMuted, false).toBool());
+  slowBattles_ = choices.slowBattles || settings_.value(kSlowBattles, false).toBool();
 }
 
 void WindowPreferences::Remember() {
   settings_.setValue(kGeometry, window_.saveGeometry());
   settings_.setValue(kFullScreen, window_.isFullScreen());
   settings_.setValue(kMuted, muted_);
+  settings_.setValue(kSlowBattles, slowBattles_);
   settings_.sync();
 }
 

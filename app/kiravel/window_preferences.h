@@ -1,5 +1,5 @@
 // What the window remembers between runs: its place and size, whether it
-// fills the screen, and whether the music is muted. The game's own state is
+// fills the screen, whether the music is muted and whether battles are slow. The game's own state is
 // never kept here. F11 toggles full screen and Ctrl+M the music while playing.
 #pragma once
 
@@ -17,7 +17,16 @@ namespace kiravel::qt {
 struct StartChoices {
   std::optional<bool> fullScreen;  // --fullscreen or --window
   bool mute = false;               // --mute
+  bool slowBattles = false;        // --slow-battles
 };
+
+// Slow battles, for a player who listens to a screen reader: the monster
+// strikes this many times more slowly in the window, so that each blow can
+// be heard before it is answered. The battle's rules are the same ones.
+inline constexpr int kSlowBattleFactor = 3;
+// A recording of a game with slow battles says so, and its replay in the
+// window is slowed as well.
+inline constexpr char kSlowBattlesRemark[] = "slow battles: the monster strikes every 3 seconds";
 
 class WindowPreferences {
  public:
@@ -32,6 +41,8 @@ class WindowPreferences {
   void ToggleFullScreen();
   void ToggleMute();
   bool Muted() const { return muted_; }
+  // Off unless the player has chosen it.
+  bool SlowBattles() const { return slowBattles_; }
 
  private:
   void SetMuted(bool muted);
@@ -40,6 +51,7 @@ class WindowPreferences {
   MusicThread& music_;
   QSettings& settings_;
   bool muted_ = false;
+  bool slowBattles_ = false;
 };
 
 }  // namespace kiravel::qt

@@ -230,6 +230,16 @@ def read_scene(ear, player, expected):
                       "\nnot as\n  " + "\n  ".join(expected))
 
 
+JAPANESE = re.compile(r"[\u3000-\u9fff\uff00-\uffef]")
+
+
+def check_focus(ear):
+    """Wherever a mode change put the focus, the screen reader had a name to say."""
+    for name in ear.focused:
+        if not JAPANESE.search(name or ""):
+            raise Failure("the focus went to something named %r" % name)
+
+
 def check_names(player):
     """Every control the player can reach has a Japanese name."""
     pyatspi = player.pyatspi
@@ -237,7 +247,7 @@ def check_names(player):
         state = control.getState()
         if not (state.contains(pyatspi.STATE_FOCUSABLE) and state.contains(pyatspi.STATE_SHOWING)):
             continue
-        if not re.search(r"[\u3000-\u9fff\uff00-\uffef]", control.name or ""):
+        if not JAPANESE.search(control.name or ""):
             raise Failure("a %s has no Japanese name: %r" % (control.getRoleName(), control.name))
 
 
@@ -322,7 +332,9 @@ def play(kiravel, game_dir):
         travel_until_battle(ear, player)
         fight(ear, player)
         check_names(player)
-        print("heard %d story lines and this news:\n  %s" % (len(ear.lines), "\n  ".join(ear.news)))
+        check_focus(ear)
+        print("heard %d story lines and this news:\n  %s\nthe focus went to:\n  %s" %
+              (len(ear.lines), "\n  ".join(ear.news), "\n  ".join(ear.focused)))
     finally:
         for child in reversed(children):
             child.terminate()

@@ -36,6 +36,10 @@ void ScreenReader::Sync() {
       SetMeter(widget, reading.value, reading.maximum);
     }
   }
+  // On the start panel the window itself holds the focus, until the player
+  // moves onto a start button: its name says where the player is.
+  const QString where = fom_.PicStt.Shown() ? QtText(fom_.fom.Caption + "　スタート画面") : QString();
+  if (window_.accessibleName() != where) window_.setAccessibleName(where);
   if (View* story = viewOf_(fom_.Lbl)) {
     SetSpokenText(story->Widget(), QtText(ScenePlaying(fom_) ? SpokenPage(fom_) : ""));
   }

@@ -55,6 +55,8 @@ GameWindow::GameWindow(Fom& fom, QtPlatform& platform)
 }
 
 GameWindow::~GameWindow() {
+  // The platform outlives the window: it must not ask a window that is gone.
+  platform_.Attach(nullptr);
   platform_.OnBoxOpening(nullptr);
   platform_.OnMusicEnded(nullptr);
   platform_.OnAnswered(nullptr);

@@ -148,5 +148,141 @@ TEST(StoryHistory, HIsALetterInTheNameBox) {
   EXPECT_EQ(w.window->Reading().Pacer().Skipping(), PagePacer::Skip::Off);
 }
 
+// Clicks the recording holds, by what they clicked.
+int Count(const std::string& recording, const std::string& line) {
+  int count = 0;
+  for (std::size_t at = recording.find("\n" + line + "\n"); at != std::string::npos;
+       at = recording.find("\n" + line + "\n", at + 1)) {
+    ++count;
+  }
+  return count;
+}
+
+// With the typing timer on, the auto-advance clicks only where a page stops
+// at its mark: once after the first page's five lines and once before the
+// scene's end. A box about a missing picture comes up in between, and no
+// wait runs while it is up. The recording replays in the runner to the
+// window's own state.
+TEST(AutoAdvance, ClicksOnlyAtPageMarksNeverAtABoxAndReplaysInTheRunner) {
+  testing::DataFolder out;
+  scenario::Recorder recorder(out.Path() + "played.txt");
+  Window w(Data::Complete, &recorder);
+  Fom& f = *w.fom;
+  Responder responder;
+  bool waitedAtABox = false;
+  int boxes = 0;
+  for (const char* scene : {"00", "10", "20"}) {
+    w.data.WriteScript(scene, {"一", "二", "三", "四", "五", "六", ">img nothere", "七", "tugi"});
+  }
+  // A size whose twips are whole pixels, so the runner places it alike.
+  w.window->resize(w.window->width(), 600 - (w.window->frameGeometry().height() - w.window->height()));
+  ASSERT_TRUE(RunUntil([&] { return f.fom.WindowHeight == 9000; }));
+  w.StartEasyGameInTown();
+  w.Widget<QPushButton>(f.Com[3]).click();
+  responder.Path = {"文章", "速い"};
+  w.Widget<QPushButton>(f.MenuCom).click();
+  ASSERT_EQ(f.TimSay.Interval(), 100);
+  ASSERT_TRUE(f.Com[0].Shown());
+
+  PagePacer& pacer = w.window->Reading().Pacer();
+  pacer.Choose({0, 0, false});
+  w.window->Reading().ToggleAutoAdvance();
+  const std::string before = ReadAll(out.Path() + "played.txt");
+  QTimer watch;
+  watch.callOnTimeout([&] {
+    if (QApplication::activeModalWidget() == nullptr) return;
+    ++boxes;
+    waitedAtABox = waitedAtABox || pacer.Waiting() >= 0;
+  });
+  watch.start(0);
+  w.Widget<QPushButton>(f.Com[0]).click();
+  ASSERT_TRUE(RunUntil([&] { return !f.Lbl.Shown(); })) << f.Lbl.Caption;
+  watch.stop();
+
+  const std::string played = ReadAll(out.Path() + "played.txt").substr(before.size() - 1);
+  EXPECT_EQ(Count(played, "click Lbl"), 2) << played;
+  EXPECT_EQ(played.find("tick TimSay\ntick TimSay\ntick TimSay\ntick TimSay\nclick Lbl\n"),
+            played.find("tick TimSay")) << played;
+  EXPECT_GT(boxes + responder.Boxes, 0) << "the missing picture was told";
+  EXPECT_FALSE(waitedAtABox);
+  EXPECT_TRUE(f.Com[1].Shown()) << "the scene ended into the town";
+  EXPECT_EQ(ReplayedDump(ReadAll(out.Path() + "played.txt"), w.data.Path()), WindowDump(f));
+}
+
+// Never outside a scene: switched on in the town, the auto-advance asks
+// nothing, however long the window stands.
+TEST(AutoAdvance, NeverActsOutsideAScene) {
+  Window w;
+  BoxCatcher boxes;
+  w.StartEasyGameInTown();
+  w.window->Reading().Pacer().Choose({0, 0, false});
+  w.window->Reading().ToggleAutoAdvance();
+  Settle();
+  EXPECT_EQ(w.window->Reading().Pacer().Waiting(), -1);
+  EXPECT_TRUE(boxes.Texts.isEmpty());
+  EXPECT_TRUE(w.window->windowTitle().contains("自動送り"));
+  EXPECT_TRUE(w.window->findChild<QLabel*>("readingMark")->isVisible());
+}
+
+// The fast-forward passes what was read in an earlier run of the window,
+// kept in the player's folder, and stops at the first page never seen;
+// a damaged copy of that file means nothing was read, without a word.
+TEST(FastForward, StopsAtTheFirstUnreadPageAcrossARestartAndADamagedFile) {
+  testing::DataFolder player;
+  Window w;
+  BoxCatcher boxes;
+  Fom* f = w.fom.get();
+  w.data.WriteScript("opn", {"一", "二", "三", "四", "五", "tugi"});
+  w.Start(nullptr, player.Path());
+  f = w.fom.get();
+  w.Widget<QPushButton>(f->ComStt[0]).click();
+  w.window->Click(f->Lbl);
+  ASSERT_EQ(f->Lbl.Caption, "\r\n一\r\n二▽");
+  w.window->close();
+  const std::string file = w.window->Reading().Read().File();
+  ASSERT_TRUE(std::filesystem::exists(file));
+
+  w.Start(nullptr, player.Path());
+  f = w.fom.get();
+  Activate(w);
+  w.Widget<QPushButton>(f->ComStt[0]).click();
+  QTest::keyPress(QApplication::focusWidget(), Qt::Key_Control, Qt::ControlModifier);
+  ASSERT_EQ(w.window->Reading().Pacer().Skipping(), PagePacer::Skip::Held);
+  ASSERT_TRUE(RunUntil([&] { return w.window->Reading().Pacer().Skipping() == PagePacer::Skip::Off; }));
+  EXPECT_EQ(f->Lbl.Caption, "\r\n一\r\n二\r\n三▽");
+  QTest::keyRelease(QApplication::focusWidget(), Qt::Key_Control);
+
+  // Once seen, the page counts as read: S goes on to the next new one.
+  Press(Qt::Key_S);
+  ASSERT_TRUE(RunUntil([&] { return w.window->Reading().Pacer().Skipping() == PagePacer::Skip::Off; }));
+  EXPECT_EQ(f->Lbl.Caption, "\r\n一\r\n二\r\n三\r\n四▽");
+  w.window->close();
+
+  std::ofstream(file, std::ios::binary) << "kiravel read pa";  // cut short as it was written
+  w.Start(nullptr, player.Path());
+  f = w.fom.get();
+  Activate(w);
+  w.Widget<QPushButton>(f->ComStt[0]).click();
+  Press(Qt::Key_S);
+  ASSERT_TRUE(RunUntil([&] { return w.window->Reading().Pacer().Skipping() == PagePacer::Skip::Off; }));
+  EXPECT_EQ(f->Lbl.Caption, "\r\n一\r\n二▽") << "only the page on screen counts as read";
+  EXPECT_TRUE(boxes.Texts.isEmpty()) << boxes.Texts.join("|").toStdString();
+}
+
+// The fast-forward never clicks the scene's last page, which would carry
+// play out of the scene; with unread pages allowed it stops there too.
+TEST(FastForward, StopsBeforeTheScenesEnd) {
+  Window w;
+  Fom& f = *w.fom;
+  w.data.WriteScript("opn", {"一", "二", "tugi"});
+  Activate(w);
+  w.window->Reading().Pacer().Choose({1500, 60, true});
+  w.Widget<QPushButton>(f.ComStt[0]).click();
+  Press(Qt::Key_S);
+  ASSERT_TRUE(RunUntil([&] { return w.window->Reading().Pacer().Skipping() == PagePacer::Skip::Off; }));
+  EXPECT_TRUE(f.Lbl.Shown());
+  EXPECT_EQ(f.Lbl.Caption, "\r\n一\r\n二▼");
+}
+
 }  // namespace
 }  // namespace kiravel::qt

@@ -44,47 +44,6 @@
 namespace kiravel::qt {
 namespace {
 
-// Acts on every message box and popup menu the moment one is up: boxes get
-// the button of `Answer` (or their default), menus are walked down `Path`.
-class Responder {
- public:
-  Responder() {
-    timer_.callOnTimeout([this] { Respond(); });
-    timer_.start(0);
-  }
-  QMessageBox::StandardButton Answer = QMessageBox::NoButton;
-  QStringList Path;
-  int Boxes = 0;
-
- private:
-  void Respond() {
-    if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) return Walk(*menu);
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (box == nullptr) return;
-    ++Boxes;
-    QAbstractButton* chosen = Answer != QMessageBox::NoButton ? box->button(Answer) : nullptr;
-    if (chosen == nullptr) chosen = box->defaultButton();
-    if (chosen == nullptr) chosen = box->buttons().first();
-    chosen->click();
-  }
-  void Walk(QMenu& menu) {
-    if (Path.isEmpty()) {
-      menu.close();
-      return;
-    }
-    for (QAction* action : menu.actions()) {
-      if (action->text() != Path.front()) continue;
-      Path.pop_front();
-      menu.setActiveAction(action);
-      QKeyEvent key(QEvent::KeyPress, action->menu() != nullptr ? Qt::Key_Right : Qt::Key_Return,
-                    Qt::NoModifier);
-      QCoreApplication::sendEvent(&menu, &key);
-      return;
-    }
-  }
-  QTimer timer_;
-};
-
 // A data folder whose every town has its first story, so the event button
 // shows in any town.
 void WriteData(const testing::DataFolder& data) {

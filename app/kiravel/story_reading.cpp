@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <QTextEdit>
 
+#include <utility>
 #include <variant>
 
 #include "app/kiravel/game_window.h"
@@ -60,7 +61,8 @@ std::optional<StoryHistory::Kind> StoryReading::GameBegun(
 
 PagePacer::Page StoryReading::Faced() const {
   PagePacer::Page page;
-  page.inScene = fom_.Lbl.Shown() && !fom_.ScriptFile.empty() && !fom_.PicStt.Shown();
+  page.inScene = fom_.Lbl.Shown() && !fom_.ScriptFile.empty() && fom_.Files.IsOpen(fom_.FileNo) &&
+                 !fom_.PicStt.Shown();
   if (!page.inScene) return page;
   const bool marked = fom_.SayBuf == kPageEnd || fom_.SayBuf == kLineEnd;
   // A timer that steps on passes the mark by itself.
@@ -71,6 +73,10 @@ PagePacer::Page StoryReading::Faced() const {
 }
 
 void StoryReading::AfterEvent(std::optional<StoryHistory::Kind> begun) {
+  // The data folder is known once the game has loaded.
+  if (!playerFolder_.empty() && !fom_.AppPath.empty()) {
+    readPages_.KeepIn(std::exchange(playerFolder_, ""), fom_.AppPath);
+  }
   if (begun) history_.Break(*begun);
   page_ = Faced();
   history_.Follow(page_.inScene ? fom_.ScriptFile : "", fom_.Lbl.Caption);
@@ -84,6 +90,9 @@ void StoryReading::AfterEvent(std::optional<StoryHistory::Kind> begun) {
   }
   wasInScene_ = page_.inScene;
   Reconsider();
+  // Shown now, the page is read from here on: asked again, the
+  // fast-forward goes on past it.
+  page_.read = true;
 }
 
 void StoryReading::Reconsider() {
@@ -222,7 +231,7 @@ bool StoryReading::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void StoryReading::KeepReadPagesIn(const std::string& playerFolder) {
-  readPages_.KeepIn(playerFolder, fom_.AppPath);
+  playerFolder_ = playerFolder;
 }
 
 // The player sees what reads on by itself: a mark at the corner of the

@@ -81,6 +81,8 @@ class StoryReading : public QObject {
   Fom& fom_;
   StoryHistory history_;
   ReadPages readPages_;
+  // Where what was read is kept, until the game has loaded its data folder.
+  std::string playerFolder_;
   PagePacer pacer_;
   PagePacer::Page page_;
   bool wasInScene_ = false;

@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "platform/mci_codes.h"
@@ -35,10 +36,47 @@ Uint16 BufferFrames(std::int64_t frames, int rate) {
   return static_cast<Uint16>(best);
 }
 
+// A sample of `bytes` bytes at `at`, as a number centred on silence.
+std::int64_t SampleAt(const Uint8* at, int bytes, SDL_AudioFormat format) {
+  std::uint32_t raw = 0;
+  const bool big = SDL_AUDIO_ISBIGENDIAN(format);
+  for (int i = 0; i < bytes; ++i) raw |= std::uint32_t{at[big ? i : bytes - 1 - i]} << (8 * (bytes - 1 - i));
+  const std::uint32_t sign = std::uint32_t{1} << (8 * bytes - 1);
+  if (!SDL_AUDIO_ISSIGNED(format)) return static_cast<std::int64_t>(raw) - sign;
+  return (raw & sign) != 0 ? static_cast<std::int64_t>(raw) - 2 * static_cast<std::int64_t>(sign)
+                           : static_cast<std::int64_t>(raw);
+}
+
+void PutSample(Uint8* at, int bytes, SDL_AudioFormat format, std::int64_t value) {
+  const std::uint32_t sign = std::uint32_t{1} << (8 * bytes - 1);
+  const auto raw = static_cast<std::uint32_t>(SDL_AUDIO_ISSIGNED(format) ? value : value + sign);
+  const bool big = SDL_AUDIO_ISBIGENDIAN(format);
+  for (int i = 0; i < bytes; ++i) {
+    at[big ? i : bytes - 1 - i] = static_cast<Uint8>(raw >> (8 * (bytes - 1 - i)));
+  }
+}
+
+// The samples the card takes, turned down to the percent of their
+// loudness, towards the format's silence.
+void TurnDown(Uint8* samples, std::size_t length, SDL_AudioFormat format, int percent) {
+  const int bytes = SDL_AUDIO_BITSIZE(format) / 8;
+  if (bytes <= 0) return;
+  for (std::size_t at = 0; at + bytes <= length; at += bytes) {
+    if (SDL_AUDIO_ISFLOAT(format) && bytes == 4) {
+      float sample = 0;
+      std::memcpy(&sample, samples + at, 4);
+      sample = sample * static_cast<float>(percent) / 100.0f;
+      std::memcpy(samples + at, &sample, 4);
+      continue;
+    }
+    PutSample(samples + at, bytes, format, SampleAt(samples + at, bytes, format) * percent / 100);
+  }
+}
+
 class SdlPlayback : public Playback {
  public:
-  SdlPlayback(PieceEnded ended, void* listener, const std::atomic<bool>* muted)
-      : ended_(ended), listener_(listener), muted_(muted) {}
+  SdlPlayback(PieceEnded ended, void* listener, const MusicLevel* level)
+      : ended_(ended), listener_(listener), level_(level) {}
   ~SdlPlayback() override {
     Unload();
     // Everything SDL started is shut down with the music, so nothing of it
@@ -58,7 +96,7 @@ class SdlPlayback : public Playback {
 
   PieceEnded ended_;
   void* listener_;
-  const std::atomic<bool>* muted_;
+  const MusicLevel* level_;
   bool audio_ = false;
   SDL_AudioDeviceID output_ = 0;
   WaveFile wave_;
@@ -75,8 +113,10 @@ void SdlPlayback::Feed(void* self, Uint8* stream, int length) {
   const std::size_t size = playback.wave_.Bytes;
   const auto wanted = static_cast<std::size_t>(length);
   const std::size_t taken = playback.sounding_ ? std::min(wanted, size - playback.next_) : 0;
-  const bool muted = playback.muted_ != nullptr && *playback.muted_;
+  const bool muted = playback.level_ != nullptr && playback.level_->muted;
   const std::size_t heard = muted ? 0 : playback.wave_.Read(playback.next_, stream, taken);
+  const int percent = playback.level_ != nullptr ? std::clamp(playback.level_->percent.load(), 0, 100) : 100;
+  if (percent < 100) TurnDown(stream, heard, playback.wave_.Format.format, percent);
   const int silence = playback.wave_.Format.format == AUDIO_U8 ? 0x80 : 0;
   std::memset(stream + heard, silence, wanted - heard);
   playback.next_ += taken;
@@ -146,13 +186,13 @@ bool SdlPlayback::Sounding() {
 }  // namespace
 
 std::unique_ptr<Playback> MakeSdlPlayback(PieceEnded ended, void* listener,
-                                          const std::atomic<bool>* muted) {
-  return std::make_unique<SdlPlayback>(ended, listener, muted);
+                                          const MusicLevel* level) {
+  return std::make_unique<SdlPlayback>(ended, listener, level);
 }
 
 extern "C" Playback* kiravel_music_playback(PieceEnded ended, void* listener,
-                                            const std::atomic<bool>* muted) {
-  return MakeSdlPlayback(ended, listener, muted).release();
+                                            const MusicLevel* level) {
+  return MakeSdlPlayback(ended, listener, level).release();
 }
 
 }  // namespace kiravel

@@ -4,9 +4,9 @@
 // libraries never stand between the start of the program and its window.
 #pragma once
 
-#include <atomic>
 #include <memory>
 
+#include "platform/music_level.h"
 #include "platform/playback.h"
 
 namespace kiravel {
@@ -16,14 +16,14 @@ namespace kiravel {
 using PieceEnded = void (*)(void* listener);
 
 // The module's one entry point, found by name: a playback that tells the
-// listener when the piece ends, and plays in silence while *muted holds
-// (so the game hears the same answers either way). It starts SDL's audio
-// on first use and shuts SDL down when it is destroyed.
+// listener when the piece ends, and plays as loud as *level says (null:
+// full volume). It starts SDL's audio on first use and shuts SDL down when
+// it is destroyed.
 extern "C" Playback* kiravel_music_playback(PieceEnded ended, void* listener,
-                                            const std::atomic<bool>* muted);
+                                            const MusicLevel* level);
 constexpr const char* kMusicModuleEntry = "kiravel_music_playback";
 
 std::unique_ptr<Playback> MakeSdlPlayback(PieceEnded ended, void* listener,
-                                          const std::atomic<bool>* muted = nullptr);
+                                          const MusicLevel* level = nullptr);
 
 }  // namespace kiravel

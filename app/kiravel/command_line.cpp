@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "app/kiravel/window_keys.h"
 #include "events/script_format.h"
 #include "platform/argument_bytes.h"
 
@@ -16,16 +17,16 @@ const char* const kDescription =
     "The data folder is --data DIR, else $KIRAVEL_DATA, else the program's own\n"
     "folder when it holds the data, else the installed one. The save and the\n"
     "bonus pages are written into the data folder when it is writable,\n"
-    "otherwise into $XDG_DATA_HOME/kiravel/ (~/.local/share/kiravel/).\n"
-    "While playing, F11 toggles full screen and Ctrl+M the music.\n"
-    "With --scene, F5 reads the scene again and plays it from its first page.\n"
+    "otherwise into $XDG_DATA_HOME/kiravel/ (~/.local/share/kiravel/), and so\n"
+    "is the list of pages read, which the skipping of read pages goes by.\n"
     "\n"
     "Exit status: 0 once the window is closed, 2 for a usage error.";
 
 }  // namespace
 
 CommandLineParser::CommandLineParser() {
-  parser_.setApplicationDescription(kDescription);
+  parser_.setApplicationDescription(QString::fromUtf8(kDescription) + QStringLiteral("\n\n") +
+                                    KeysInEnglish());
   parser_.addHelpOption();
   parser_.addVersionOption();
   parser_.addOption({"data", "Plays the data folder DIR.", "DIR"});

@@ -10,6 +10,7 @@
 #include "app/kiravel/appearance.h"
 #include "app/kiravel/command_line.h"
 #include "app/kiravel/game_window.h"
+#include "app/kiravel/key_page.h"
 #include "app/kiravel/music_thread.h"
 #include "app/kiravel/qt_language.h"
 #include "app/kiravel/qt_platform.h"
@@ -75,9 +76,10 @@ int main(int argc, char** argv) {
   }
   kiravel::qt::GameWindow window(fom, platform);
   QSettings settings;
-  kiravel::qt::WindowPreferences preferences(window, music, settings);
+  kiravel::qt::WindowPreferences preferences(window, music, settings, &window.Reading());
   preferences.Restore(line.choices);
   window.SlowBattles(preferences.SlowBattles());
+  kiravel::qt::OfferKeyPage(window, &window.Reading());
   QObject::connect(&application, &QCoreApplication::aboutToQuit, [&] { preferences.Remember(); });
   // What the first frame does not show waits until it is on the screen: the
   // sound module (loading the audio libraries beside the window's own would

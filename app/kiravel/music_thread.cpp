@@ -27,12 +27,12 @@ class NoSoundSystem : public Playback {
 // The module stays loaded to the end of the program: its code runs until the
 // playback it made is gone.
 std::unique_ptr<Playback> LoadMusicModule(const std::string& file, PieceEnded ended,
-                                          void* listener, const std::atomic<bool>* muted) {
+                                          void* listener, const MusicLevel* level) {
   void* module = ::dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (module == nullptr) return std::make_unique<NoSoundSystem>();
-  using Entry = Playback* (*)(PieceEnded, void*, const std::atomic<bool>*);
+  using Entry = Playback* (*)(PieceEnded, void*, const MusicLevel*);
   auto entry = reinterpret_cast<Entry>(::dlsym(module, kMusicModuleEntry));
-  Playback* playback = entry != nullptr ? entry(ended, listener, muted) : nullptr;
+  Playback* playback = entry != nullptr ? entry(ended, listener, level) : nullptr;
   if (playback == nullptr) return std::make_unique<NoSoundSystem>();
   return std::unique_ptr<Playback>(playback);
 }
@@ -84,7 +84,7 @@ void MusicThread::PieceEnded(void* self) {
 }
 
 void MusicThread::Run() {
-  std::unique_ptr<Playback> playback = LoadMusicModule(moduleFile_, &PieceEnded, this, &muted_);
+  std::unique_ptr<Playback> playback = LoadMusicModule(moduleFile_, &PieceEnded, this, &level_);
   MciDevice device(*playback);
   for (;;) {
     Job job;

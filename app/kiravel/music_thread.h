@@ -15,6 +15,8 @@
 #include <thread>
 #include <utility>
 
+#include "platform/music_level.h"
+
 namespace kiravel::qt {
 
 class MusicThread {
@@ -40,9 +42,11 @@ class MusicThread {
   // Null to stop listening.
   void OnPieceEnded(std::function<void()> ended);
 
-  // A muted piece goes on playing in silence, so the game hears the same
-  // answers to its commands either way.
-  void SetMuted(bool muted) { muted_ = muted; }
+  // A muted or quieter piece goes on playing at its own pace, so the game
+  // hears the same answers to its commands either way.
+  void SetMuted(bool muted) { level_.muted = muted; }
+  // From 0 to 100 percent of the piece's own loudness.
+  void SetVolume(int percent) { level_.percent = percent; }
 
  private:
   struct Job {
@@ -59,7 +63,7 @@ class MusicThread {
   std::deque<Job> jobs_;
   bool stopping_ = false;
   std::function<void()> ended_;
-  std::atomic<bool> muted_{false};
+  MusicLevel level_;
   std::thread thread_;
 };
 

@@ -1,6 +1,8 @@
 // What the window remembers between runs: its place and size, whether it
-// fills the screen, whether the music is muted and whether battles are slow. The game's own state is
-// never kept here. F11 toggles full screen and Ctrl+M the music while playing.
+// fills the screen, the music's volume and whether it is muted, whether
+// battles are slow, and how the story reads on by itself. The game's own
+// state is never kept here. F11 toggles full screen and Ctrl+M the music
+// while playing; Ctrl+, and F2 open the preferences.
 #pragma once
 
 #include <QSettings>
@@ -9,8 +11,11 @@
 #include <optional>
 
 #include "app/kiravel/music_thread.h"
+#include "app/kiravel/preferences_dialog.h"
 
 namespace kiravel::qt {
+
+class StoryReading;
 
 // Choices from the command line; each one that is set wins over what was
 // remembered.
@@ -30,10 +35,14 @@ inline constexpr char kSlowBattlesRemark[] = "slow battles: the monster strikes 
 
 class WindowPreferences {
  public:
-  WindowPreferences(QWidget& window, MusicThread& music, QSettings& settings);
+  // With reading, the game window's auto-advance and fast-forward follow
+  // the preferences too.
+  WindowPreferences(QWidget& window, MusicThread& music, QSettings& settings,
+                    StoryReading* reading = nullptr);
 
-  // Puts the window where it was last time and mutes the music as it was,
-  // then applies the command line's choices. Call before the window shows.
+  // Puts the window where it was last time and sets the music and the
+  // reading as they were, then applies the command line's choices. Call
+  // before the window shows.
   void Restore(const StartChoices& choices);
   // Writes the window's state now, for the next run.
   void Remember();
@@ -43,15 +52,25 @@ class WindowPreferences {
   bool Muted() const { return muted_; }
   // Off unless the player has chosen it.
   bool SlowBattles() const { return slowBattles_; }
+  int Volume() const { return volume_; }
+  // The preferences as they stand, and as the dialog chose them.
+  PreferenceValues Current() const;
+  void Apply(const PreferenceValues& values);
+  // The preferences dialog, over the window; what it chose is applied and
+  // remembered at once.
+  void Edit();
 
  private:
   void SetMuted(bool muted);
+  void SetVolume(int percent);
 
   QWidget& window_;
   MusicThread& music_;
   QSettings& settings_;
+  StoryReading* reading_;
   bool muted_ = false;
   bool slowBattles_ = false;
+  int volume_ = 100;
 };
 
 }  // namespace kiravel::qt

@@ -15,7 +15,7 @@ build="$root/build"
 packages=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-translations-l10n libsdl2-dev fonts-ipafont-gothic xvfb xauth chromium locales
   desktop-file-utils appstream dpkg-dev file lintian nlohmann-json3-dev clang libclang-rt-14-dev
-  libkf5syntaxhighlighting-tools libxml2-utils
+  libkf5syntaxhighlighting-tools libxml2-utils xdotool imagemagick
   python3 python3-gi python3-pyatspi gir1.2-atspi-2.0 at-spi2-core dbus-daemon dbus-bin openbox)
 
 as_root() {

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Plays the game window on a virtual screen (Xvfb) through the start panel,
 # the opening scene, a tavern visit and eight journeys, through its widgets as
-# a player would, and saves what the window shows as PNG files.
+# a player would, and saves what the window shows as PNG files. Then, on a
+# 640×480 screen and full screen on 1280×1024, it opens the history, the
+# preferences and the key page with their keys (xdotool, under openbox) and
+# saves the whole screen (ImageMagick's import).
 #   tools/screenshots.sh [BUILD_DIR] [OUT_DIR]
 # BUILD_DIR defaults to build/, OUT_DIR to BUILD_DIR/screenshots/.
 set -euo pipefail
@@ -18,7 +21,8 @@ mkdir -p "$out"
 rm -f "$out"/*.png
 
 scenario="$(mktemp)"
-trap 'rm -f "$scenario"' EXIT
+reading="$(mktemp)"
+trap 'rm -f "$scenario" "$reading"' EXIT
 # The scenario is in kiravel-run's language, with `shot NAME` added. A
 # battle may or may not break out on the road; the flute is blown only while
 # it is shown (a click on a hidden button is refused and changes nothing).
@@ -73,4 +77,41 @@ SCENARIO
 
 SDL_AUDIODRIVER=dummy timeout 120 xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" \
   "$game" --play "$scenario" --shots "$out"
+
+# A few pages of the opening, for the history to hold.
+printf 'wait 300\nclick ComStt(0)\nwait 200\n' >"$reading"
+for _ in 1 2 3 4 5 6 7 8; do printf 'click Lbl\nwait 100\n' >>"$reading"; done
+
+# Presses each key and saves the screen once what it opens is up; the
+# window takes the keys while no other has the focus.
+reading_shots() {
+  local screen="$1" name="$2"
+  shift 2
+  SDL_AUDIODRIVER=dummy timeout 120 xvfb-run -a -s "-screen 0 ${screen}x24 -dpi 96" \
+    bash -s "$game" "$reading" "$out" "$name" "$@" <<'SHOTS'
+set -euo pipefail
+game="$1" reading="$2" out="$3" name="$4"
+shift 4
+openbox >/dev/null 2>&1 &
+"$game" --play "$reading" "$@" >/dev/null 2>&1 &
+pid=$!
+window="$(xdotool search --sync --onlyvisible --name '^Kiravel' | head -n 1)"
+sleep 3
+shoot() {
+  xdotool key --window "$window" "$1"
+  sleep 1
+  import -window root "$out/$2-$name.png"
+  xdotool key Escape
+  sleep 0.5
+}
+xdotool windowactivate --sync "$window" >/dev/null 2>&1 || true
+shoot h 40-history
+shoot F2 41-preferences
+shoot F1 42-keys
+kill "$pid"
+wait "$pid" 2>/dev/null || true
+SHOTS
+}
+reading_shots 640x480 640x480 --window
+reading_shots 1280x1024 fullscreen --fullscreen
 ls "$out"/*.png

@@ -1,9 +1,12 @@
 #include "app/kiravel/key_page.h"
 
 #include <QDialogButtonBox>
+#include <QScreen>
 #include <QShortcut>
 #include <QTextBrowser>
 #include <QVBoxLayout>
+
+#include <optional>
 
 #include "app/kiravel/story_reading.h"
 #include "app/kiravel/window_keys.h"
@@ -12,16 +15,14 @@ namespace kiravel::qt {
 
 namespace {
 
+// One table for all the groups, so that the keys of every group line up.
 QString KeyTable() {
-  QString html = QStringLiteral("<html><body>");
-  bool open = false;
-  KeyMode mode = KeyMode::Anywhere;
+  QString html = QStringLiteral("<html><body><table cellspacing='0' cellpadding='3'>");
+  std::optional<KeyMode> mode;
   for (const WindowKey& key : WindowKeys()) {
-    if (!open || key.mode != mode) {
-      if (open) html += QStringLiteral("</table>");
-      html += QStringLiteral("<h3>") + KeyModeName(key.mode, true).toHtmlEscaped() +
-              QStringLiteral("</h3><table cellspacing='0' cellpadding='3'>");
-      open = true;
+    if (mode != key.mode) {
+      html += QStringLiteral("<tr><td colspan='2'><h3>") +
+              KeyModeName(key.mode, true).toHtmlEscaped() + QStringLiteral("</h3></td></tr>");
       mode = key.mode;
     }
     html += QStringLiteral("<tr><td><b>") + QString::fromUtf8(key.keysJapanese).toHtmlEscaped() +
@@ -46,8 +47,12 @@ KeyPage::KeyPage(QWidget* parent) : QDialog(parent) {
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   column->addWidget(buttons);
-  // Big enough for the longest group without scrolling on a small screen.
-  resize(560, 520);
+  // As large as the keys want, on a small screen no larger than the screen.
+  QSize size(600, 560);
+  if (parent != nullptr && parent->screen() != nullptr) {
+    size = size.boundedTo(parent->screen()->availableGeometry().size() - QSize(24, 48));
+  }
+  resize(size);
 }
 
 void OfferKeyPage(QWidget& window, StoryReading* reading) {

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "app/kiravel/history_view.h"
+#include "desktop/history_view.h"
 #include "app/kiravel/replay_fixture.h"
 #include "app/kiravel/story_reading.h"
 #include "app/kiravel/window_fixture.h"

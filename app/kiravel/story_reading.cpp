@@ -10,7 +10,7 @@
 #include <variant>
 
 #include "app/kiravel/game_window.h"
-#include "app/kiravel/history_view.h"
+#include "desktop/history_view.h"
 #include "events/script_format.h"
 
 namespace kiravel::qt {

@@ -15,7 +15,7 @@
 
 #include "app/kiravel/page_pacer.h"
 #include "app/kiravel/read_pages.h"
-#include "app/kiravel/story_history.h"
+#include "desktop/story_history.h"
 #include "core/fom.h"
 #include "scenario/command.h"
 

@@ -1,9 +1,8 @@
-#include "app/kiravel/story_history.h"
+#include "desktop/story_history.h"
 
 #include <string_view>
 #include <utility>
 
-#include "app/kiravel/views.h"
 
 namespace kiravel::qt {
 
@@ -41,7 +40,7 @@ QString SceneName(const std::string& scene) {
   std::string_view name = scene;
   if (auto slash = name.rfind('/'); slash != std::string_view::npos) name.remove_prefix(slash + 1);
   if (EndsWith(name, ".dat")) name.remove_suffix(4);
-  return QtText(std::string(name));
+  return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
 }
 
 }  // namespace
@@ -98,7 +97,7 @@ QString StoryHistory::Text() const {
       text += QStringLiteral("《") + SceneName(entry.scene) + QStringLiteral("》\n");
     }
     scene = &entry.scene;
-    text += QtText(entry.text) + QStringLiteral("\n\n");
+    text += QString::fromStdString(entry.text) + QStringLiteral("\n\n");
   };
   for (const Entry& entry : ended_) add(entry);
   if (!onScreen_.text.empty()) add(onScreen_);

@@ -1,4 +1,4 @@
-#include "app/kiravel/history_view.h"
+#include "desktop/history_view.h"
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>

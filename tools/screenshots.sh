@@ -84,27 +84,31 @@ for _ in 1 2 3 4 5 6 7 8; do printf 'click Lbl\nwait 100\n' >>"$reading"; done
 
 # Presses each key and saves the screen once what it opens is up; the
 # window takes the keys while no other has the focus.
+# A full screen comes from F11, once the window has the focus.
 reading_shots() {
-  local screen="$1" name="$2"
-  shift 2
+  local screen="$1" name="$2" full="$3"
   SDL_AUDIODRIVER=dummy timeout 120 xvfb-run -a -s "-screen 0 ${screen}x24 -dpi 96" \
-    bash -s "$game" "$reading" "$out" "$name" "$@" <<'SHOTS'
+    bash -s "$game" "$reading" "$out" "$name" "$full" <<'SHOTS'
 set -euo pipefail
-game="$1" reading="$2" out="$3" name="$4"
-shift 4
+game="$1" reading="$2" out="$3" name="$4" full="$5"
 openbox >/dev/null 2>&1 &
-"$game" --play "$reading" "$@" >/dev/null 2>&1 &
+"$game" --window --play "$reading" >/dev/null 2>&1 &
 pid=$!
-window="$(xdotool search --sync --onlyvisible --name '^Kiravel' | head -n 1)"
-sleep 3
+window="$(xdotool search --sync --name '^Kiravel$' | head -n 1)"
+sleep 4
 shoot() {
-  xdotool key --window "$window" "$1"
+  xdotool key "$1"
   sleep 1
   import -window root "$out/$2-$name.png"
   xdotool key Escape
   sleep 0.5
 }
-xdotool windowactivate --sync "$window" >/dev/null 2>&1 || true
+xdotool windowactivate "$window" >/dev/null 2>&1 || true
+sleep 1
+if [[ $full == yes ]]; then
+  xdotool key F11
+  sleep 2
+fi
 shoot h 40-history
 shoot F2 41-preferences
 shoot F1 42-keys
@@ -112,6 +116,6 @@ kill "$pid"
 wait "$pid" 2>/dev/null || true
 SHOTS
 }
-reading_shots 640x480 640x480 --window
-reading_shots 1280x1024 fullscreen --fullscreen
+reading_shots 640x480 640x480 no
+reading_shots 1280x1024 fullscreen yes
 ls "$out"/*.png

@@ -42,6 +42,7 @@ KeyPage::KeyPage(QWidget* parent) : QDialog(parent) {
   auto* column = new QVBoxLayout(this);
   auto* table = new QTextBrowser;
   table->setObjectName(QStringLiteral("keyTable"));
+  table->setAccessibleName(QStringLiteral("キーの一覧"));
   table->setHtml(KeyTable());
   column->addWidget(table);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);

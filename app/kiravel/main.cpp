@@ -77,8 +77,8 @@ int main(int argc, char** argv) {
   kiravel::qt::GameWindow window(fom, platform);
   QSettings settings;
   kiravel::qt::WindowPreferences preferences(window, music, settings, &window.Reading());
+  preferences.FollowSlowBattles([&window](bool slow) { window.SlowBattles(slow); });
   preferences.Restore(line.choices);
-  window.SlowBattles(preferences.SlowBattles());
   kiravel::qt::OfferKeyPage(window, &window.Reading());
   QObject::connect(&application, &QCoreApplication::aboutToQuit, [&] { preferences.Remember(); });
   // What the first frame does not show waits until it is on the screen: the

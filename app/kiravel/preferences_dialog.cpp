@@ -41,6 +41,7 @@ PreferencesDialog::PreferencesDialog(const PreferenceValues& values, QWidget* pa
   AddReadingGroup(*column, values);
   AddMusicGroup(*column, values);
   AddScreenGroup(*column, values);
+  AddBattleGroup(*column, values);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -53,6 +54,7 @@ void PreferencesDialog::AddReadingGroup(QVBoxLayout& column, const PreferenceVal
   rows->addRow(autoAdvance_);
   baseDelay_ = new QDoubleSpinBox;
   baseDelay_->setObjectName(QStringLiteral("autoBaseDelay"));
+  baseDelay_->setAccessibleName(QStringLiteral("ページごとの待ち時間"));
   baseDelay_->setRange(0, 30);
   baseDelay_->setDecimals(1);
   baseDelay_->setSingleStep(0.1);
@@ -61,6 +63,7 @@ void PreferencesDialog::AddReadingGroup(QVBoxLayout& column, const PreferenceVal
   rows->addRow(QStringLiteral("ページごとの待ち時間"), baseDelay_);
   perCharacter_ = new QSpinBox;
   perCharacter_->setObjectName(QStringLiteral("autoPerCharacter"));
+  perCharacter_->setAccessibleName(QStringLiteral("1文字ごとに足す時間"));
   perCharacter_->setRange(0, 1000);
   perCharacter_->setSingleStep(10);
   perCharacter_->setSuffix(QStringLiteral(" ミリ秒"));
@@ -75,6 +78,7 @@ void PreferencesDialog::AddMusicGroup(QVBoxLayout& column, const PreferenceValue
   QFormLayout* rows = Group(column, QStringLiteral("音楽"));
   volume_ = new QSlider(Qt::Horizontal);
   volume_->setObjectName(QStringLiteral("musicVolume"));
+  volume_->setAccessibleName(QStringLiteral("音量"));
   volume_->setRange(0, 100);
   volume_->setPageStep(10);
   volume_->setValue(values.volume);
@@ -97,6 +101,14 @@ void PreferencesDialog::AddScreenGroup(QVBoxLayout& column, const PreferenceValu
   rows->addRow(fullScreen_);
 }
 
+// For a player who listens to a screen reader: time to hear each blow.
+void PreferencesDialog::AddBattleGroup(QVBoxLayout& column, const PreferenceValues& values) {
+  QFormLayout* rows = Group(column, QStringLiteral("戦い"));
+  slowBattles_ = CheckBox(QStringLiteral("ゆっくり戦う（魔物の攻撃は3秒ごと）"), "slowBattles",
+                          values.slowBattles);
+  rows->addRow(slowBattles_);
+}
+
 PreferenceValues PreferencesDialog::Chosen() const {
   PreferenceValues values;
   values.autoAdvance = autoAdvance_->isChecked();
@@ -106,6 +118,7 @@ PreferenceValues PreferencesDialog::Chosen() const {
   values.volume = volume_->value();
   values.muted = muted_->isChecked();
   values.fullScreen = fullScreen_->isChecked();
+  values.slowBattles = slowBattles_->isChecked();
   return values;
 }
 

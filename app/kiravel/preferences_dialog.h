@@ -21,6 +21,7 @@ struct PreferenceValues {
   int volume = 100;  // percent
   bool muted = false;
   bool fullScreen = false;
+  bool slowBattles = false;
 };
 
 class PreferencesDialog : public QDialog {
@@ -34,6 +35,7 @@ class PreferencesDialog : public QDialog {
   void AddReadingGroup(QVBoxLayout& column, const PreferenceValues& values);
   void AddMusicGroup(QVBoxLayout& column, const PreferenceValues& values);
   void AddScreenGroup(QVBoxLayout& column, const PreferenceValues& values);
+  void AddBattleGroup(QVBoxLayout& column, const PreferenceValues& values);
 
   QCheckBox* autoAdvance_ = nullptr;
   QDoubleSpinBox* baseDelay_ = nullptr;
@@ -42,6 +44,7 @@ class PreferencesDialog : public QDialog {
   QSlider* volume_ = nullptr;
   QCheckBox* muted_ = nullptr;
   QCheckBox* fullScreen_ = nullptr;
+  QCheckBox* slowBattles_ = nullptr;
 };
 
 }  // namespace kiravel::qt

@@ -3,7 +3,10 @@
 // that says so and replays at its own pace.
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
+#include <QDialog>
 #include <QSettings>
+#include <QTimer>
 #include <QStringList>
 
 #include <fstream>
@@ -62,6 +65,34 @@ TEST(SlowBattles, TheMonstersTimerRunsSlowerInTheWindowAlone) {
   EXPECT_EQ(monster->interval(), 1000 * kSlowBattleFactor);
   w.window->SlowBattles(false);
   EXPECT_EQ(monster->interval(), 1000);
+}
+
+// The preferences dialog's choice reaches the window at once.
+TEST(SlowBattles, ChosenInThePreferencesTheWindowFollows) {
+  Window w;
+  Activate(w);
+  QSettings settings(QString::fromStdString(w.data.Path() + "kiravel.conf"), QSettings::IniFormat);
+  WindowPreferences preferences(*w.window, w.music, settings, &w.window->Reading());
+  bool followed = false;
+  preferences.FollowSlowBattles([&](bool slow) {
+    followed = slow;
+    w.window->SlowBattles(slow);
+  });
+  preferences.Restore({});
+  EXPECT_FALSE(followed);
+  QTimer::singleShot(0, [] {
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    auto* slow = dialog->findChild<QCheckBox*>("slowBattles");
+    ASSERT_NE(slow, nullptr);
+    EXPECT_FALSE(slow->isChecked());
+    slow->setChecked(true);
+    dialog->accept();
+  });
+  preferences.Edit();
+  EXPECT_TRUE(followed);
+  EXPECT_TRUE(preferences.SlowBattles());
+  EXPECT_TRUE(settings.value("battle/slow").toBool());
 }
 
 TEST(SlowBattles, ARecordingSaysSoAndItsReplayIsSlowedToo) {

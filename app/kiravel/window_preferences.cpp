@@ -47,7 +47,7 @@ void WindowPreferences::Restore(const StartChoices& choices) {
   window_.setWindowState(fullScreen ? window_.windowState() | Qt::WindowFullScreen
                                     : window_.windowState() & ~Qt::WindowFullScreen);
   SetMuted(choices.mute || settings_.value(kMuted, false).toBool());
-  slowBattles_ = choices.slowBattles || settings_.value(kSlowBattles, false).toBool();
+  SetSlowBattles(choices.slowBattles || settings_.value(kSlowBattles, false).toBool());
   SetVolume(settings_.value(kVolume, 100).toInt());
   if (reading_ == nullptr) return;
   const PreferenceValues defaults;
@@ -86,6 +86,11 @@ void WindowPreferences::SetMuted(bool muted) {
   music_.SetMuted(muted);
 }
 
+void WindowPreferences::SetSlowBattles(bool slow) {
+  slowBattles_ = slow;
+  if (followSlowBattles_) followSlowBattles_(slow);
+}
+
 void WindowPreferences::SetVolume(int percent) {
   volume_ = std::clamp(percent, 0, 100);
   music_.SetVolume(volume_);
@@ -96,6 +101,7 @@ PreferenceValues WindowPreferences::Current() const {
   values.volume = volume_;
   values.muted = muted_;
   values.fullScreen = window_.isFullScreen();
+  values.slowBattles = slowBattles_;
   if (reading_ != nullptr) {
     PagePacer& pacer = reading_->Pacer();
     values.autoAdvance = pacer.AutoAdvance();
@@ -110,6 +116,7 @@ void WindowPreferences::Apply(const PreferenceValues& values) {
   SetVolume(values.volume);
   SetMuted(values.muted);
   if (values.fullScreen != window_.isFullScreen()) ToggleFullScreen();
+  SetSlowBattles(values.slowBattles);
   if (reading_ == nullptr) return;
   reading_->Pacer().Choose({values.baseDelayMs, values.perCharacterMs, values.skipUnread});
   reading_->Pacer().SetAutoAdvance(values.autoAdvance);

@@ -8,7 +8,9 @@
 #include <QSettings>
 #include <QWidget>
 
+#include <functional>
 #include <optional>
+#include <utility>
 
 #include "app/kiravel/music_thread.h"
 #include "app/kiravel/preferences_dialog.h"
@@ -52,6 +54,8 @@ class WindowPreferences {
   bool Muted() const { return muted_; }
   // Off unless the player has chosen it.
   bool SlowBattles() const { return slowBattles_; }
+  // The game window follows the choice, from Restore on.
+  void FollowSlowBattles(std::function<void(bool slow)> follow) { followSlowBattles_ = std::move(follow); }
   int Volume() const { return volume_; }
   // The preferences as they stand, and as the dialog chose them.
   PreferenceValues Current() const;
@@ -63,6 +67,7 @@ class WindowPreferences {
  private:
   void SetMuted(bool muted);
   void SetVolume(int percent);
+  void SetSlowBattles(bool slow);
 
   QWidget& window_;
   MusicThread& music_;
@@ -70,6 +75,7 @@ class WindowPreferences {
   StoryReading* reading_;
   bool muted_ = false;
   bool slowBattles_ = false;
+  std::function<void(bool)> followSlowBattles_;
   int volume_ = 100;
 };
 

@@ -34,27 +34,27 @@ CommandLineParser::CommandLineParser() {
   parser_.addOption({"window", "Opens the window as a window, not full screen."});
   parser_.addOption({"mute", "Plays without music."});
   parser_.addOption({"slow-battles",
-                     "The monster strikes every 3 seconds rather than every second,\n"
-                     "so that a screen reader can say each blow before the next\n"
+                     "The monster strikes every 3 seconds rather than every second, "
+                     "so that a screen reader can say each blow before the next "
                      "(remembered for later games)."});
   parser_.addOption({"record",
-                     "Writes the game as it is played into FILE, a scenario that\n"
+                     "Writes the game as it is played into FILE, a scenario that "
                      "kiravel-run --app DIR FILE plays again to the same state.",
                      "FILE"});
   parser_.addOption({"scene",
-                     "Opens on a fresh easy game that plays the scene NAME at once\n"
-                     "(txt/NAME.dat of the data folder, for example 03): for\n"
+                     "Opens on a fresh easy game that plays the scene NAME at once "
+                     "(txt/NAME.dat of the data folder, for example 03): for "
                      "authors, who press F5 to see the file again after saving it.",
                      "NAME"});
   parser_.addOption({"play",
-                     "Plays the scenario FILE in the window once it is open, in\n"
-                     "kiravel-run's language and with its meanings; a line\n"
+                     "Plays the scenario FILE in the window once it is open, in "
+                     "kiravel-run's language and with its meanings; a line "
                      "\"shot NAME\" saves the window as NAME.png.",
                      "FILE"});
   parser_.addOption({"shots", "With --play: saves the pictures into DIR (default: .).", "DIR"});
   parser_.addOption({"report-first-frame",
-                     "Prints \"first-frame MS\" (milliseconds since the epoch) once\n"
-                     "the window's first frame is on the screen, for the start-up\n"
+                     "Prints \"first-frame MS\" (milliseconds since the epoch) once "
+                     "the window's first frame is on the screen, for the start-up "
                      "benchmark."});
 }
 

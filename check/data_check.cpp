@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <map>
 #include <optional>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -14,29 +15,31 @@
 #include "check/story_lines.h"
 #include "events/fixed_files.h"
 #include "events/script_format.h"
+#include "platform/data_folder.h"
 
 namespace kiravel::check {
 
 namespace {
 
-// By file name in txt/; nothing for a file that could not be read.
+// By file name in the text folder; nothing for a file that could not be read.
 using Texts = std::map<std::string, std::optional<std::vector<std::string>>>;
 
-// Every .dat name directly in txt/ but folders (the save folder is the
-// game's own); what cannot be read is a finding of its own.
+// Every data file name directly in the text folder but folders (the save
+// folder is the game's own); what cannot be read is a finding of its own.
 Texts ReadTexts(const std::string& folder, Findings& findings) {
   Texts texts;
   std::error_code error;
-  std::filesystem::directory_iterator entry(folder + "txt", error);
+  std::filesystem::directory_iterator entry(folder + kTextFolder, error);
   for (; !error && entry != std::filesystem::directory_iterator(); entry.increment(error)) {
     const std::string name = entry->path().filename().string();
     std::error_code kind;
-    if (!name.ends_with(".dat") || entry->is_directory(kind)) continue;
-    texts.emplace(name, ReadDataText(folder, "txt/" + name, findings));
+    if (!HasDataEnding(name) || entry->is_directory(kind)) continue;
+    texts.emplace(name, ReadDataText(folder, TextFolderPath() + name, findings));
   }
-  // Without txt/ at all, every text the game needs is reported missing.
+  // Without the text folder at all, every text the game needs is reported
+  // missing.
   if (error && error != std::errc::no_such_file_or_directory) {
-    findings.Error("txt", 0, "cannot be read through (" + error.message() + ")");
+    findings.Error(kTextFolder, 0, "cannot be read through (" + error.message() + ")");
   }
   return texts;
 }
@@ -44,16 +47,16 @@ Texts ReadTexts(const std::string& folder, Findings& findings) {
 void CheckFixedFiles(const std::string& folder, const Texts& texts, PictureShelf& pictures,
                      Findings& findings) {
   for (const FixedFile& file : FixedTexts()) {
-    if (texts.count(file.Name + ".dat") == 0) {
-      findings.Error("txt/" + file.Name + ".dat", 0, "missing: " + file.Role);
+    if (texts.count(DataFileName(file.Name)) == 0) {
+      findings.Error(TextFile(file.Name), 0, "missing: " + file.Role);
     }
   }
   for (const FixedFile& file : FixedPictures()) {
     const std::string& problem = pictures.Problem(file.Name);
     if (!problem.empty()) findings.Error(PictureFile(file.Name), 0, problem + ": " + file.Role);
   }
-  const std::string wave = WaveProblem(folder + "bgm.wav");
-  if (!wave.empty()) findings.Error("bgm.wav", 0, wave + ": the game would play no music");
+  const std::string wave = WaveProblem(folder + kMusicFile);
+  if (!wave.empty()) findings.Error(kMusicFile, 0, wave + ": the game would play no music");
 }
 
 SceneKind KindOf(const std::string& name) {
@@ -68,12 +71,12 @@ void CheckScripts(const Texts& texts, ScriptContext& context) {
   for (const auto& [name, read] : texts) {
     if (!read) continue;
     const std::vector<std::string>& lines = *read;
-    const std::string stem = name.substr(0, name.size() - 4);
+    const std::string stem = name.substr(0, name.size() - std::string_view(kDataEnding).size());
     int line = 0, count = 0;
     const bool isStory = ParseStoryName(name, line, count, context.findings);
     const SceneKind kind = KindOf(stem);
     if (!isStory && kind == SceneKind::Story) continue;  // rumours, page pieces
-    ScriptFacts facts = CheckScript("txt/" + name, lines, kind, context);
+    ScriptFacts facts = CheckScript(TextFolderPath() + name, lines, kind, context);
     if (isStory) story[line][count] = StoryScene{facts.bonusPageLine};
   }
   CheckStoryLines(story, context.findings);
@@ -81,7 +84,7 @@ void CheckScripts(const Texts& texts, ScriptContext& context) {
 
 // The page is written in Shift_JIS; a browser told nothing may guess wrong.
 void CheckPageHead(const Texts& texts, Findings& findings) {
-  auto head = texts.find(std::string(kPageHead) + ".dat");
+  auto head = texts.find(DataFileName(kPageHead));
   if (head == texts.end() || !head->second) return;
   for (const std::string& line : *head->second) {
     // Only the ASCII letters are lowered: under a Turkish locale, "I" would
@@ -91,7 +94,7 @@ void CheckPageHead(const Texts& texts, Findings& findings) {
                    [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
     if (lower.find("shift_jis") != std::string::npos) return;
   }
-  findings.Warning("txt/head.dat", 0, "declares no charset Shift_JIS: browsers may show the page garbled");
+  findings.Warning(TextFile(kPageHead), 0, "declares no charset Shift_JIS: browsers may show the page garbled");
 }
 
 }  // namespace
@@ -104,7 +107,7 @@ Findings CheckDataFolder(const std::string& folder) {
   ScriptContext context{folder, pictures, findings};
   CheckScripts(texts, context);
   CheckPageHead(texts, findings);
-  auto described = texts.find(std::string(kPictureDescriptions) + ".dat");
+  auto described = texts.find(DataFileName(kPictureDescriptions));
   if (described != texts.end() && described->second) {
     CheckPictureDescriptions(folder, *described->second, findings);
   }

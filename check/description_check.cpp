@@ -10,13 +10,13 @@ namespace kiravel::check {
 
 namespace {
 
-// The picture names of img/, in order.
+// The picture names of the picture folder, in order.
 std::vector<std::string> PictureNames(const std::string& folder) {
   std::vector<std::string> names;
   std::error_code error;
-  std::filesystem::directory_iterator entry(folder + "img", error);
+  std::filesystem::directory_iterator entry(folder + kPictureFolder, error);
   for (; !error && entry != std::filesystem::directory_iterator(); entry.increment(error)) {
-    const std::string name = PictureName("img/" + entry->path().filename().string());
+    const std::string name = PictureName(PictureFolderPath() + entry->path().filename().string());
     if (!name.empty()) names.push_back(name);
   }
   std::sort(names.begin(), names.end());
@@ -27,7 +27,7 @@ std::vector<std::string> PictureNames(const std::string& folder) {
 
 void CheckPictureDescriptions(const std::string& folder, const std::vector<std::string>& lines,
                               Findings& findings) {
-  const std::string file = std::string("txt/") + kPictureDescriptions + ".dat";
+  const std::string file = TextFile(kPictureDescriptions);
   const PictureDescriptions descriptions(lines);
   for (int line : descriptions.BadLines()) {
     findings.Warning(file, line, "needs a picture's name, a space and what the picture shows");

@@ -11,7 +11,7 @@ namespace kiravel::check {
 enum class Severity { Error, Warning };
 
 struct Finding {
-  std::string file;  // "txt/opn.dat"
+  std::string file;  // below the data folder, as the game names it
   int line = 0;      // 1-based; 0 for the file as a whole
   Severity severity = Severity::Error;
   std::string message;
@@ -33,9 +33,9 @@ class Findings {
   std::vector<Finding> list_;
 };
 
-// "data/txt/opn.dat:3: error: message", the file named from the folder as the
+// "FOLDER/FILE:3: error: message", the file named from the folder as the
 // user typed it ("data" or "data/"); a finding about a whole file has no line:
-// "data/bgm.wav: warning: message".
+// "FOLDER/FILE: warning: message".
 std::string Format(const Finding& finding, const std::string& folder);
 
 // All findings as one JSON array of {"file", "line", "severity", "message"},

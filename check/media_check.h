@@ -6,12 +6,12 @@
 
 namespace kiravel::check {
 
-// Decodes the pictures of a data folder's img/ by content, as the window
+// Decodes the pictures of a data folder's picture folder by content, as the window
 // does, each at most once however many scenes show it.
 class PictureShelf {
  public:
   explicit PictureShelf(std::string folder) : folder_(std::move(folder)) {}
-  // Why img/<name>.dat cannot be shown, or "" when it can.
+  // Why the picture of that name cannot be shown, or "" when it can.
   const std::string& Problem(const std::string& name);
 
  private:

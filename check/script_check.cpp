@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "core/conversions.h"
-#include "events/folder_names.h"
+#include "platform/data_folder.h"
 #include "events/script_format.h"
 
 namespace kiravel::check {
@@ -80,7 +80,7 @@ class ScriptChecker {
       return Error(number, "picture name \"" + name + "\" is no safe file name");
     }
     const std::string& problem = context_.pictures.Problem(name);
-    if (!problem.empty()) Error(number, "picture img/" + name + ".dat: " + problem);
+    if (!problem.empty()) Error(number, "picture " + PictureFile(name) + ": " + problem);
   }
 
   void BonusPage(int number, const std::string& argument) {
@@ -103,11 +103,11 @@ class ScriptChecker {
     if (!IsSafeNamePart(key) || key.empty()) {
       return Error(number, "story key \"" + key + "\" is no safe file name");
     }
-    const std::string character = "txt/" + CharacterPiece(key) + ".dat";
+    const std::string character = TextFile(CharacterPiece(key));
     if (!FileExists(character)) Error(number, "bonus page text " + character + ": missing");
     for (const std::string& name : BonusPictures(key)) {
       const std::string& problem = context_.pictures.Problem(name);
-      if (!problem.empty()) Error(number, "bonus picture img/" + name + ".dat: " + problem);
+      if (!problem.empty()) Error(number, "bonus picture " + PictureFile(name) + ": " + problem);
     }
   }
 

@@ -1,8 +1,10 @@
 #include "check/story_lines.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "core/story_lines.h"
+#include "platform/data_folder.h"
 
 namespace kiravel::check {
 
@@ -12,8 +14,7 @@ namespace {
 constexpr std::size_t kLongestCount = 4;
 
 std::string SceneFile(int line, int count) {
-  return "txt/" + StorySceneName(static_cast<std::int16_t>(line), static_cast<std::int16_t>(count)) +
-         ".dat";
+  return TextFile(StorySceneName(static_cast<std::int16_t>(line), static_cast<std::int16_t>(count)));
 }
 
 // The count at which the line's story ends (its first ">html"), or -1.
@@ -96,16 +97,17 @@ void CheckLateScenes(int line, const StoryScenes& all, Findings& findings) {
 }  // namespace
 
 bool ParseStoryName(const std::string& fileName, int& line, int& count, Findings& findings) {
-  if (!fileName.ends_with(".dat")) return false;
-  const std::string stem = fileName.substr(0, fileName.size() - 4);
+  if (!HasDataEnding(fileName)) return false;
+  const std::string stem = fileName.substr(0, fileName.size() - std::string_view(kDataEnding).size());
   if (stem.size() < 2 || stem[0] < '0' || stem[0] >= '0' + kAttributeCount) return false;
   if (!std::all_of(stem.begin() + 1, stem.end(), [](char c) { return c >= '0' && c <= '9'; })) {
     return false;
   }
   const std::string digits = stem.substr(1);
   // Towns name a scene by its count in decimal.
-  if (digits.size() > kLongestCount || SceneFile(stem[0] - '0', std::stoi(digits)) != "txt/" + fileName) {
-    findings.Warning("txt/" + fileName, 0,
+  if (digits.size() > kLongestCount ||
+      SceneFile(stem[0] - '0', std::stoi(digits)) != TextFolderPath() + fileName) {
+    findings.Warning(TextFolderPath() + fileName, 0,
                      "never played: towns ask for story scenes by their count without leading zeros");
     return false;
   }

@@ -19,8 +19,9 @@ struct StoryScene {
 // Story scene files by line (0..2) and count.
 using StoryScenes = std::map<int, std::map<int, StoryScene>>;
 
-// Whether a txt/ file name ("03.dat") names a story scene; sets line and
-// count. Names the towns never ask for ("003.dat") are reported.
+// Whether a file name of the text folder names a story scene (line 0, count
+// 3: "03" and the ending); sets line and count. Names the towns never ask
+// for ("003") are reported.
 bool ParseStoryName(const std::string& fileName, int& line, int& count, Findings& findings);
 
 void CheckStoryLines(const StoryScenes& scenes, Findings& findings);

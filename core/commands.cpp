@@ -34,7 +34,7 @@ void Fom::CheckEvents() {
   std::int64_t needed = static_cast<std::int64_t>(IveCount[IveNo]) * LvIve;
   if (StrVal[IveNo] < needed) return;
   // A story line whose scripts have run out offers nothing more.
-  if (!FileExists(DataDir[1] + StorySceneName(IveNo, IveCount[IveNo]) + ".dat")) return;
+  if (!FileExists(DataDir[1] + DataFileName(StorySceneName(IveNo, IveCount[IveNo])))) return;
   Com[kEvent].Visible = true;
 }
 

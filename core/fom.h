@@ -104,8 +104,8 @@ class Fom {
   void CallActivate();
 
   // ---- Bonus page (events/bonus_page.cpp) ----
-  // where names the script line that asks for the page ("txt/13.dat 12行目："),
-  // for the messages about it.
+  // where names the script line that asks for the page (its file and
+  // "12行目："), for the messages about it.
   void WriteBonusPage(const std::string& argument, const std::string& where = "");
 
   // ---- Save and load (save/) ----
@@ -271,10 +271,10 @@ class Fom {
 
   // The open text files (the running script or a rumour file).
   FileTable Files;
-  // The script being played, relative to the program folder ("txt/03.dat"),
-  // for messages that name it; empty while no scene is open.
+  // The script being played, relative to the program folder, for messages
+  // that name it; empty while no scene is open.
   std::string ScriptFile;
-  // Where the save (txt/save/) and the bonus pages are written, ending in
+  // Where the save (in its save folder) and the bonus pages are written, ending in
   // "/": AppPath when the player may write there, otherwise the player's own
   // folder, laid out the same way.
   std::string WritePath;
@@ -304,7 +304,7 @@ class Fom {
   void MakeOffer(std::int16_t k);
 
   // events/pictures.cpp: clears, loads and paints one panel with the
-  // picture file name & ".dat".
+  // picture file of that name.
   bool PaintPicture(PictureBox& target, const std::string& name);
 
   // events/player.cpp. A step returns how many further steps it asks for.
@@ -320,8 +320,8 @@ class Fom {
   std::uint64_t scriptRun_ = 0;  // counts script starts
   bool closingSceneStarting_ = false;
 
-  // events/bonus_page.cpp: appends the lines of txt/<piece>.dat, each "-m"
-  // replaced by *name when name is given.
+  // events/bonus_page.cpp: appends the lines of the text file of the piece,
+  // each name mark replaced by *name when name is given.
   void CopyPagePiece(const std::string& piece, const std::string* name, const std::string& where,
                      std::vector<std::string>& page);
   void CopyPagePictures(int pageFolder, const std::string& key, const std::string& where);
@@ -330,7 +330,8 @@ class Fom {
   bool FitWindow();
   void LayOut();
 
-  // A file of the program folder as the player is told of it: "txt/opn.dat".
+  // A file of the program folder as the player is told of it, below the
+  // folder.
   std::string Relative(const std::string& path) const;
   // events/pictures.cpp. Failed pictures already reported, so a missing one
   // is not reported again on every repaint; and how many boxes about them

@@ -30,11 +30,11 @@ constexpr std::int32_t kOpeningMoney = 10000;
 void Fom::Form_Load() {
   AppPath = programFolder_;
   if (AppPath.empty() || AppPath.back() != '/') AppPath += '/';
-  DataDir[0] = AppPath + "img/";
-  DataDir[1] = AppPath + "txt/";
+  DataDir[0] = AppPath + PictureFolderPath();
+  DataDir[1] = AppPath + TextFolderPath();
   WritePath = writableFolder_.empty() ? AppPath : writableFolder_;
   if (WritePath.back() != '/') WritePath += '/';
-  OpenMusic(AppPath + "bgm.wav");
+  OpenMusic(AppPath + kMusicFile);
   MusicOn = true;
   PlayMusic();
   platform_.Randomize();

@@ -23,7 +23,8 @@ std::int16_t WaitingLine(std::int32_t townAttribute, const PerStoryLine& started
 // The line whose towns offer this line's scenes after its first six.
 std::int16_t LineBefore(std::int16_t line);
 
-// The scene's name in txt/: the line and its count in decimal, "03", "110".
+// The scene's name in the text folder: the line and its count in decimal,
+// "03", "110".
 std::string StorySceneName(std::int16_t line, std::int16_t count);
 
 }  // namespace kiravel

@@ -3,6 +3,7 @@
 #include <string_view>
 #include <utility>
 
+#include "platform/data_folder.h"
 
 namespace kiravel::qt {
 
@@ -35,11 +36,12 @@ QString BreakLine(StoryHistory::Kind kind) {
                                           : QStringLiteral("――――　新しいゲーム　――――");
 }
 
-// The scene's name as its file is named in txt/: "03" for "txt/03.dat".
+// The scene's name as its file is named in the text folder, without the
+// ending: "03".
 QString SceneName(const std::string& scene) {
   std::string_view name = scene;
   if (auto slash = name.rfind('/'); slash != std::string_view::npos) name.remove_prefix(slash + 1);
-  if (EndsWith(name, ".dat")) name.remove_suffix(4);
+  if (EndsWith(name, kDataEnding)) name.remove_suffix(std::string_view(kDataEnding).size());
   return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
 }
 

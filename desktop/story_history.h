@@ -17,7 +17,7 @@ class StoryHistory {
   enum class Kind { Page, NewGame, Load };
   struct Entry {
     Kind kind = Kind::Page;
-    std::string scene;  // the scene's file, "txt/03.dat"; empty for a break
+    std::string scene;  // the scene's file below the data folder; empty for a break
     std::string text;   // the page's lines, joined by "\n", without the marks
   };
 

@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "core/fom.h"
-#include "events/folder_names.h"
 #include "events/script_format.h"
 #include "platform/cp932.h"
 #include "platform/data_folder.h"
@@ -25,7 +24,6 @@ namespace kiravel {
 
 namespace {
 
-constexpr std::string_view kPageEnding = "＿おまけ.html";
 
 // The courier's name as page text: markup characters escaped, and characters
 // the page's code page cannot hold written as character references.
@@ -53,7 +51,7 @@ std::string HtmlText(const std::string& name) {
 std::string PictureBlock(const std::string& key) {
   std::string block = "<BR>";
   for (const std::string& picture : BonusPictures(key)) {
-    block += "\r\n<img src=./img/" + picture + ".dat width=700><BR>";
+    block += "\r\n<img src=./" + PictureFile(picture) + " width=700><BR>";
   }
   return block;
 }
@@ -65,7 +63,7 @@ std::optional<std::string> PageName(const std::string& prefix) {
   return prefix + std::string(kPageEnding);
 }
 
-// The folder "img" beside a page in the player's own folder. A link of that
+// The picture folder beside a page in the player's own folder. A link of that
 // name is what earlier versions of the game put there; it led to an install
 // that may be gone, so it makes way for a folder of the page's own.
 int OpenPictureFolder(int pageFolder) {
@@ -126,15 +124,15 @@ void Fom::WriteBonusPage(const std::string& argument, const std::string& where) 
   }
 }
 
-// A page kept in the player's own folder keeps copies of its pictures in
-// "img" beside it, as a page beside the game finds the game's own: it still
-// shows them after the game is removed.
+// A page kept in the player's own folder keeps copies of its pictures in a
+// picture folder beside it, as a page beside the game finds the game's own:
+// it still shows them after the game is removed.
 void Fom::CopyPagePictures(int pageFolder, const std::string& key, const std::string& where) {
   const int pictures = OpenPictureFolder(pageFolder);
   std::string reason = pictures < 0 ? std::strerror(errno) : "";
   if (pictures >= 0) {
     for (const std::string& picture : BonusPictures(key)) {
-      const std::string name = picture + ".dat";
+      const std::string name = DataFileName(picture);
       FileBytes file = ReadRegularFile(DataDir[0] + name);
       // A picture the data lacks is missing from the page, as it is from the game.
       if (file.Error != FileReadError::None || Holds(pictures, name, file.Bytes)) continue;
@@ -151,7 +149,7 @@ void Fom::CopyPagePictures(int pageFolder, const std::string& key, const std::st
 // A missing piece leaves a gap in the page rather than no page at all.
 void Fom::CopyPagePiece(const std::string& piece, const std::string* name,
                         const std::string& where, std::vector<std::string>& page) {
-  const std::string path = DataDir[1] + piece + ".dat";
+  const std::string path = DataDir[1] + DataFileName(piece);
   TextFileContent content = ReadTextFile(path, true);
   if (content.Error != TextFileError::None) {
     std::string problem = content.Error == TextFileError::Missing ? "がありません"

@@ -12,7 +12,7 @@
 
 namespace kiravel {
 
-// A fixed file by its name without ".dat", and what the game uses it for.
+// A fixed file by its name without its ending, and what the game uses it for.
 struct FixedFile {
   std::string Name;
   std::string Role;

@@ -22,7 +22,7 @@ PictureDescriptions::PictureDescriptions(const std::vector<std::string>& lines) 
 
 PictureDescriptions PictureDescriptions::Read(const std::string& programFolder) {
   TextFileContent file =
-      ReadTextFile(programFolder + "txt/" + kPictureDescriptions + ".dat", false);
+      ReadTextFile(programFolder + TextFile(kPictureDescriptions), false);
   return PictureDescriptions(file.Lines);
 }
 

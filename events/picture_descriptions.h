@@ -19,8 +19,8 @@ class PictureDescriptions {
 
   // The description of a picture by its name ("mati"), or "" for none.
   const std::string& Of(const std::string& name) const;
-  // What a picture painted from this file ("img/mati.dat", as a panel keeps
-  // it) is called: its description, or else the file itself.
+  // What a picture painted from this file (its place below the data folder,
+  // as a panel keeps it) is called: its description, or else the file itself.
   std::string Naming(const std::string& pictureFile) const;
   // The lines (1-based) that name no picture or describe it with nothing.
   const std::vector<int>& BadLines() const { return badLines_; }
@@ -30,8 +30,8 @@ class PictureDescriptions {
   std::vector<int> badLines_;
 };
 
-// A picture file's name as the game paints it: "img/mati.dat" gives "mati";
-// "" for a file outside the picture folder.
+// A picture file's name as the game paints it: the picture folder's file of
+// "mati" gives "mati"; "" for a file outside the picture folder.
 std::string PictureName(const std::string& pictureFile);
 
 }  // namespace kiravel

@@ -2,7 +2,6 @@
 // each file is loaded into the buffer E and copied into its panel,
 // stretched to fill it.
 #include "core/fom.h"
-#include "events/folder_names.h"
 #include "platform/data_folder.h"
 
 namespace kiravel {
@@ -29,7 +28,7 @@ bool Fom::PaintPicture(PictureBox& target, const std::string& name) {
   target.Picture = nullptr;
   target.PictureFile.clear();
   ++target.PaintCount;
-  const std::string path = DataDir[0] + name + ".dat";
+  const std::string path = DataDir[0] + DataFileName(name);
   const std::string file = Relative(path);
   std::shared_ptr<const Image> picture =
       IsSafeNamePart(name) ? platform_.LoadPicture(path) : nullptr;

@@ -8,8 +8,8 @@
 #include <utility>
 
 #include "core/fom.h"
-#include "events/folder_names.h"
 #include "events/script_format.h"
+#include "platform/data_folder.h"
 
 namespace kiravel {
 
@@ -50,7 +50,7 @@ void Fom::StartEvent(const std::string& name) {
 bool Fom::OpenScript(const std::string& name) {
   CloseScript();
   ++scriptRun_;
-  const std::string path = DataDir[1] + name + ".dat";
+  const std::string path = DataDir[1] + DataFileName(name);
   FileNo = Files.FreeFile();
   if (Files.OpenForInput(FileNo, path) != TextFileError::None) {
     platform_.ReportFailure("シナリオ「" + Relative(path) + "」を開けません。");
@@ -72,7 +72,8 @@ void Fom::LeaveUnplayableScene(const std::string& name) {
 }
 
 void Fom::ReadAhead() {
-  SayLine = Files.AtEnd(FileNo) ? "tugi" : Files.LineInput(FileNo);
+  // The end of the file reads as the scene's end.
+  SayLine = Files.AtEnd(FileNo) ? std::string(KeywordOf(ScriptCommand::SceneEnd)) : Files.LineInput(FileNo);
 }
 
 void Fom::PlayScript() {

@@ -72,7 +72,7 @@ bool EndsTheGame(std::string_view scene) {
 
 bool IsSceneName(std::string_view name) {
   return !name.empty() && name != "." && name != ".." && name.find('/') == std::string_view::npos &&
-         !name.ends_with(".dat");
+         !HasDataEnding(name);
 }
 
 std::optional<BonusPageRequest> ReadBonusPageRequest(std::string_view argument) {

@@ -37,14 +37,10 @@ bool EndsPage(std::string_view next);
 // click shows it as text.
 inline constexpr char kPauseMark[] = ">ive";
 bool IsPauseMark(std::string_view line);
-// Stands for the courier's name in a text line and in a bonus page's
-// character text.
-inline constexpr char kNameMark[] = "-m";
-
 // After these scenes there is no town to return to: the game is over.
 bool EndsTheGame(std::string_view scene);
-// A scene is named by its file in txt/ without ".dat": a name an author may
-// give on the command line names no file anywhere else.
+// A scene is named by its file in the text folder without its ending: a
+// name an author may give on the command line names no file anywhere else.
 bool IsSceneName(std::string_view name);
 
 // The argument of ">html": the story line's key, then the name the page is

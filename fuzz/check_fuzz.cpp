@@ -16,6 +16,7 @@
 
 #include "check/data_check.h"
 #include "core/fom.h"
+#include "platform/data_folder.h"
 #include "platform/scripted_platform.h"
 #include "scenario/output.h"
 #include "scenario/runner.h"
@@ -35,16 +36,18 @@ void WriteSoundFolder(const kiravel::testing::DataFolder& folder) {
   folder.WriteScript("badend_day", {"一年が過ぎた。", ">end"});
   folder.WriteScript("badend_hp", {"力尽きた。", ">end"});
   folder.WriteScript("end", {"おしまい", ">end"});
-  folder.WriteText("txt/head.dat", {"<html><head><meta charset=\"Shift_JIS\"></head><body>"});
-  folder.WriteText("txt/foot.dat", {"</body></html>"});
-  folder.WriteBytes("bgm.wav", kiravel::testing::SilentWave(200));
+  folder.WriteText(kiravel::TextFile("head"), {"<html><head><meta charset=\"Shift_JIS\"></head><body>"});
+  folder.WriteText(kiravel::TextFile("foot"), {"</body></html>"});
+  folder.WriteBytes(kiravel::kMusicFile, kiravel::testing::SilentWave(200));
 }
 
-// A name the input may give a file: below img/ or txt/ and ending in .dat,
-// or the music, with nothing that could lead out of the folder.
+// A name the input may give a file: below the picture or the text folder and
+// with the data ending, or the music, with nothing that could lead out of
+// the folder.
 bool IsFileName(std::string_view name) {
-  if (name == "bgm.wav") return true;
-  if (!(name.starts_with("img/") || name.starts_with("txt/")) || !name.ends_with(".dat")) {
+  if (name == kiravel::kMusicFile) return true;
+  if (!(name.starts_with(kiravel::PictureFolderPath()) || name.starts_with(kiravel::TextFolderPath())) ||
+      !kiravel::HasDataEnding(name)) {
     return false;
   }
   const std::string_view stem = name.substr(4, name.size() - 8);

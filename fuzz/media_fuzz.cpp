@@ -8,6 +8,7 @@
 #include <string>
 
 #include "check/media_check.h"
+#include "platform/data_folder.h"
 #include "platform/picture_decoder.h"
 #include "platform/scripted_platform.h"
 #include "testing/game_fixture.h"
@@ -35,8 +36,8 @@ void DecodeAsPicture(const std::string& bytes) {
 }
 
 void OpenAsMusic(const std::string& bytes) {
-  Folder().WriteBytes("bgm.wav", bytes);
-  const std::string path = Folder().Path() + "bgm.wav";
+  Folder().WriteBytes(kiravel::kMusicFile, bytes);
+  const std::string path = Folder().Path() + kiravel::kMusicFile;
   const bool checkerPasses = kiravel::check::WaveProblem(path).empty();
   kiravel::ScriptedPlatform platform;
   // The game's own commands to the device, as the music starts and loops.

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "core/fom.h"
+#include "platform/data_folder.h"
 #include "platform/scripted_platform.h"
 #include "save/save_files.h"
 #include "testing/game_fixture.h"
@@ -28,10 +29,8 @@ const kiravel::testing::DataFolder& Folder() {
   return folder;
 }
 
-// The save folder below the program folder, ending in "/".
-std::string SaveFolderBelow() { return std::string("txt/") + kiravel::kSaveFolder + "/"; }
-
-std::string SaveFolder() { return Folder().Path() + SaveFolderBelow(); }
+// The save folder, ending in "/".
+std::string SaveFolder() { return Folder().Path() + kiravel::SaveFolderPath(); }
 
 // The input holds the four files in the order they are written, separated
 // by NUL bytes; files past the last separator are missing.
@@ -40,7 +39,7 @@ void WriteSaveFiles(std::string_view input) {
   std::filesystem::create_directories(SaveFolder());
   for (const char* name : kiravel::kSaveFileNames) {
     const std::size_t end = input.find('\0');
-    Folder().WriteBytes(SaveFolderBelow() + name, std::string(input.substr(0, end)));
+    Folder().WriteBytes(kiravel::SaveFolderPath() + name, std::string(input.substr(0, end)));
     if (end == std::string_view::npos) return;
     input.remove_prefix(end + 1);
   }
@@ -49,7 +48,7 @@ void WriteSaveFiles(std::string_view input) {
 std::array<std::string, 4> ReadSaveFiles() {
   std::array<std::string, 4> files;
   for (std::size_t i = 0; i < files.size(); ++i) {
-    files[i] = Folder().Read(SaveFolderBelow() + kiravel::kSaveFileNames[i]);
+    files[i] = Folder().Read(kiravel::SaveFolderPath() + kiravel::kSaveFileNames[i]);
   }
   return files;
 }

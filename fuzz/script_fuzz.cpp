@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "core/fom.h"
+#include "platform/data_folder.h"
 #include "platform/scripted_platform.h"
 #include "scenario/output.h"
 #include "scenario/runner.h"
@@ -55,7 +56,7 @@ constexpr int kClicksToTheEnd = 20000;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string scene(reinterpret_cast<const char*>(data), size);
   const kiravel::testing::DataFolder& folder = Folder();
-  folder.WriteBytes("txt/opn.dat", scene);
+  folder.WriteBytes(kiravel::TextFile("opn"), scene);
 
   // The player's actions follow from the scene, so a finding replays.
   std::minstd_rand random(static_cast<std::uint32_t>(std::hash<std::string>{}(scene)));

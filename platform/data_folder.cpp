@@ -5,19 +5,31 @@
 
 namespace kiravel {
 
+std::string PictureFolderPath() { return std::string(kPictureFolder) + "/"; }
+
+std::string TextFolderPath() { return std::string(kTextFolder) + "/"; }
+
+std::string DataFileName(const std::string& name) { return name + kDataEnding; }
+
+bool HasDataEnding(std::string_view fileName) { return fileName.ends_with(kDataEnding); }
+
+std::string PictureFile(const std::string& name) { return PictureFolderPath() + DataFileName(name); }
+
+std::string TextFile(const std::string& name) { return TextFolderPath() + DataFileName(name); }
+
 std::vector<std::string> MissingData(const std::string& folder) {
   std::vector<std::string> missing;
   std::error_code error;
   const std::string title = folder + PictureFile(kTitlePicture);
   if (!std::filesystem::is_regular_file(title, error)) missing.push_back(title);
-  const std::string texts = folder + kTextFolder + "/";
+  const std::string texts = folder + TextFolderPath();
   if (!std::filesystem::is_directory(texts, error)) missing.push_back(texts);
   return missing;
 }
 
 bool HoldsGameData(const std::string& folder) { return MissingData(folder).empty(); }
 
-std::string PictureFile(const std::string& name) { return std::string(kPictureFolder) + "/" + name + ".dat"; }
+std::string SaveFolderPath() { return TextFolderPath() + kSaveFolder + "/"; }
 
 std::string MonsterPicture(const std::string& attribute) { return "mon" + attribute; }
 

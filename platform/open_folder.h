@@ -1,7 +1,7 @@
 // A folder the game writes into, held open while it works there: every file
 // in it is reached relative to the open folder, and no folder below the one
 // the player or the system chose is ever reached through a link. A data pack
-// that ships "txt/save" as a link to another folder, or anyone who swaps a
+// that ships the save folder as a link to another folder, or anyone who swaps a
 // folder for a link while the game works, cannot make it write elsewhere.
 #pragma once
 

@@ -1,6 +1,6 @@
 // The one picture decoder of the game, the runner and the checker: a file is
 // a picture the game can show exactly when this decodes it. The format is
-// read from the bytes; the ".dat" ending says nothing about it.
+// read from the bytes; the data ending says nothing about it.
 #pragma once
 
 #include <sys/types.h>

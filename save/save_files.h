@@ -11,16 +11,10 @@
 #include <vector>
 
 #include "core/save_set.h"
+#include "platform/data_folder.h"
 #include "platform/open_folder.h"
 
 namespace kiravel {
-
-// The save folder inside the text folder.
-inline constexpr const char* kSaveFolder = "save";
-
-// In the order they are written and read.
-inline constexpr std::array<const char*, 4> kSaveFileNames = {"mati.dat", "you.dat", "irai.dat",
-                                                              "save.dat"};
 
 // What went wrong, for the message to the player.
 struct SaveFault {
@@ -32,7 +26,7 @@ struct SaveFault {
   bool OldSaveKept = true;
 };
 
-// "txt/save/irai.dat 3行目：" and what is wrong, with the file as the player
+// The file's place below the data folder, "3行目：" and what is wrong, with the file as the player
 // is shown it.
 std::string DescribeSaveFault(const SaveFault& fault, const std::string& shownPath);
 

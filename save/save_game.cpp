@@ -40,7 +40,7 @@ void Fom::menu_sis_c_Click(std::int16_t Index) {
 }
 
 FolderPlace Fom::SaveFolder() const {
-  return WritablePlace(WritePath, WritePath == AppPath).Into("txt").Into(kSaveFolder);
+  return WritablePlace(WritePath, WritePath == AppPath).Into(kTextFolder).Into(kSaveFolder);
 }
 
 SaveSet Fom::GameRecord() {

@@ -1,4 +1,4 @@
-// The courier's numbers in save.dat, one a line, in the order the save
+// The courier's numbers in the save's last file, one a line, in the order the save
 // writes them and the load reads them: money, the name, the town, the text
 // speed, the five statuses, then the scenes started of each story line.
 #pragma once

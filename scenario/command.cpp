@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "events/script_format.h"
+#include "platform/data_folder.h"
 
 namespace kiravel::scenario {
 
@@ -161,7 +162,9 @@ Reading ReadShot(std::string_view, const Words& words) {
 
 Reading ReadScene(std::string_view, const Words& words) {
   if (words.size() != 2) return "usage: scene NAME";
-  if (!IsSceneName(words[1])) return words[1] + " is not a scene's file in txt/ without .dat";
+  if (!IsSceneName(words[1])) {
+    return words[1] + " is not a scene's file in " + TextFolderPath() + " without " + kDataEnding;
+  }
   return Scene{words[1]};
 }
 

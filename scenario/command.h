@@ -76,8 +76,8 @@ struct Shot {
   std::string name;
 };
 
-// An author's preview: a fresh easy game that plays the scene txt/NAME.dat
-// at once, as kiravel --scene NAME opens.
+// An author's preview: a fresh easy game that plays the scene file NAME at
+// once, as kiravel --scene NAME opens.
 struct Scene {
   std::string name;
 };

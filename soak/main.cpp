@@ -21,6 +21,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/data_folder.h"
 #include "soak/invariants.h"
 #include "soak/moves.h"
 #include "soak/runner_process.h"
@@ -74,10 +75,10 @@ bool ParseArguments(int argc, char** argv, Options& options) {
 fs::path CopyProgramFolder(const fs::path& app, const fs::path& into) {
   fs::remove_all(into);
   fs::create_directories(into);
-  for (const char* part : {"img", "txt", "bgm.wav"}) {
+  for (const char* part : {kiravel::kPictureFolder, kiravel::kTextFolder, kiravel::kMusicFile}) {
     if (fs::exists(app / part)) fs::copy(app / part, into / part, fs::copy_options::recursive);
   }
-  fs::remove_all(into / "txt" / "save");
+  fs::remove_all(into / kiravel::kTextFolder / kiravel::kSaveFolder);
   return into;
 }
 
@@ -166,7 +167,7 @@ void Game::Report(std::ostream& out) const {
   for (const std::string& line : scenario_) out << "  " << line << "\n";
   out << "replay: kiravel-run --app " << folder_.string() << " --seed " << seed_ << " "
       << scenario.string() << "\n(the folder as the game began: a copy of the program folder"
-      << " without txt/save)\n";
+      << " without " + kiravel::TextFolderPath() + "save)\n";
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/data_folder.h"
 #include "scenario/reach.h"
 #include "ui/handlers.h"
 
@@ -123,11 +124,11 @@ std::string ChooseCommand(const json& dump, ShownWindow& window, std::mt19937_64
 
 std::string TypedText(std::mt19937_64& random) {
   // Pieces of every kind: plain and wide letters, kana and kanji, half-width
-  // kana, the name mark "-m", the save's field separator, control
+  // kana, the name mark, the save's field separator, control
   // characters (tab, NUL, C1), characters CP932 cannot hold, emoji beyond
   // the basic plane, combining marks, and bytes that are not UTF-8 at all.
   static const std::vector<std::string> kPieces = {
-      "a",  "Z9", "ミンヤ", "漢字", "ｶﾅ", "-m", ",", " ", "　", "\t", std::string(1, '\0'),
+      "a",  "Z9", "ミンヤ", "漢字", "ｶﾅ", kNameMark, ",", " ", "　", "\t", std::string(1, '\0'),
       "\x01", "\x7f", "\xc2\x85", "€", "한", "😀", "e\xcc\x81", "\xef\xbf\xbd", "\xff",
       "\xe3\x81", "\xc0\xaf", "\\", "\"", "%s", "ｰ", "〜", "①", "髙"};
   std::string text;

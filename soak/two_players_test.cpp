@@ -1,6 +1,7 @@
 // Two games started on one save folder, saving and loading at the same
 // moments for many rounds: after every round the folder loads, whole, and
 // holds the game whose save last said "SAVE OK".
+#include "platform/data_folder.h"
 #include "soak/two_players.h"
 
 #include <gtest/gtest.h>
@@ -21,10 +22,10 @@ class SharedFolder {
   SharedFolder() : path_(fs::temp_directory_path() / ("kiravel-two-" + std::to_string(::getpid()))) {
     fs::remove_all(path_);
     fs::create_directories(path_);
-    for (const char* part : {"img", "txt"}) {
+    for (const char* part : {kPictureFolder, kTextFolder}) {
       fs::copy(fs::path(KIRAVEL_GAME_DIR) / part, path_ / part, fs::copy_options::recursive);
     }
-    fs::remove_all(path_ / "txt" / "save");
+    fs::remove_all(path_ / kTextFolder / "save");
   }
   ~SharedFolder() { fs::remove_all(path_); }
   const fs::path& Path() const { return path_; }

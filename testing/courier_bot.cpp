@@ -21,6 +21,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/data_folder.h"
 #include "testing/courier_bot.h"
 #include "testing/json_reader.h"
 
@@ -163,7 +164,7 @@ std::vector<int> SceneCounts(const std::string& app) {
   std::vector<int> counts;
   for (int line = 0; line < 3; ++line) {
     int n = 0;
-    while (std::filesystem::exists(app + "txt/" + std::to_string(line) + std::to_string(n) + ".dat")) ++n;
+    while (std::filesystem::exists(app + TextFolderPath() + std::to_string(line) + std::to_string(n) + kDataEnding)) ++n;
     counts.push_back(n);
   }
   return counts;
@@ -356,7 +357,7 @@ class Table {
     std::string pattern = (std::filesystem::temp_directory_path() / "kiravel-play-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
     path_ = pattern + "/";
-    for (const char* part : {"img", "txt", "bgm.wav"}) {
+    for (const char* part : {kPictureFolder, kTextFolder, kMusicFile}) {
       std::filesystem::create_symlink(data + "/" + part, path_ + part);
     }
   }
@@ -367,7 +368,7 @@ class Table {
   const std::string& Path() const { return path_; }
   bool HasBonusPage() const {
     for (const auto& entry : std::filesystem::directory_iterator(path_)) {
-      if (entry.path().filename().string().ends_with("＿おまけ.html")) return true;
+      if (entry.path().filename().string().ends_with(kPageEnding)) return true;
     }
     return false;
   }

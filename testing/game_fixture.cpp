@@ -10,6 +10,7 @@
 
 #include "events/fixed_files.h"
 #include "platform/cp932.h"
+#include "platform/data_folder.h"
 
 namespace kiravel::testing {
 
@@ -17,8 +18,8 @@ DataFolder::DataFolder() {
   std::string pattern = (std::filesystem::temp_directory_path() / "kiravel-test-XXXXXX").string();
   if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
   path_ = pattern + "/";
-  std::filesystem::create_directories(path_ + "img");
-  std::filesystem::create_directories(path_ + "txt");
+  std::filesystem::create_directories(path_ + kPictureFolder);
+  std::filesystem::create_directories(path_ + kTextFolder);
 }
 
 DataFolder::~DataFolder() {
@@ -27,7 +28,7 @@ DataFolder::~DataFolder() {
 }
 
 void DataFolder::WriteScript(const std::string& name, const std::vector<std::string>& lines) const {
-  WriteText("txt/" + name + ".dat", lines);
+  WriteText(TextFolderPath() + name + kDataEnding, lines);
 }
 
 void DataFolder::WriteText(const std::string& relative, const std::vector<std::string>& lines) const {
@@ -48,13 +49,13 @@ void DataFolder::WriteBytes(const std::string& relative, const std::string& byte
 }
 
 void DataFolder::WritePicture(const std::string& name, int width, int height) const {
-  WriteBytes("img/" + name + ".dat", BmpBytes(width, height));
+  WriteBytes(PictureFolderPath() + name + kDataEnding, BmpBytes(width, height));
 }
 
 void DataFolder::WriteStandardFiles() const {
   for (const FixedFile& picture : FixedPictures()) WritePicture(picture.Name);
   for (int k = 0; k < kRumourFiles; ++k) {
-    WriteText("txt/" + RumourFile(k) + ".dat", {"噂" + std::to_string(k)});
+    WriteText(TextFolderPath() + RumourFile(k) + kDataEnding, {"噂" + std::to_string(k)});
   }
 }
 

@@ -12,7 +12,8 @@
 
 namespace kiravel::testing {
 
-// A fresh program folder under /tmp with img/ and txt/, removed afterwards.
+// A fresh program folder under /tmp with its picture and text folders,
+// removed afterwards.
 class DataFolder {
  public:
   DataFolder();
@@ -22,13 +23,14 @@ class DataFolder {
 
   // The folder, ending in "/".
   const std::string& Path() const { return path_; }
-  // Writes txt/<name>.dat: the lines in CP932, each ended by CR LF.
+  // Writes the text file of that name: the lines in CP932, each ended by
+  // CR LF.
   void WriteScript(const std::string& name, const std::vector<std::string>& lines) const;
   // Writes any file below the folder as CP932 lines ended by CR LF.
   void WriteText(const std::string& relative, const std::vector<std::string>& lines) const;
   // Writes raw bytes below the folder.
   void WriteBytes(const std::string& relative, const std::string& bytes) const;
-  // Writes img/<name>.dat: a real BMP picture of the given size.
+  // Writes the picture of that name: a real BMP of the given size.
   void WritePicture(const std::string& name, int width = 8, int height = 6) const;
   // Every picture the game asks for by a fixed name, and the three rumour files.
   void WriteStandardFiles() const;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/data_folder.h"
 #include "testing/game_fixture.h"
 
 namespace kiravel::testing {
@@ -29,7 +30,7 @@ TEST(Battle, MonsterToughensWithTheCourierStrengthInItsAttribute) {
   EXPECT_EQ(f.BtlHp, 2101);
   EXPECT_EQ(f.BtlHpMax, 2101);
   EXPECT_EQ(f.LblGame.Caption, "火属性の魔物が出現した！");
-  EXPECT_EQ(f.PicBtlGrf.PictureFile, "img/mon0.dat");
+  EXPECT_EQ(f.PicBtlGrf.PictureFile, PictureFile("mon0"));
   EXPECT_NEAR(f.ShpBtl[0].Width(), 100, 1e-9);
   EXPECT_NEAR(f.ShpBtl[1].Width(), 100.0 / 2101 * 1000, 1e-9);
   EXPECT_FALSE(f.TimDay.Enabled());

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/cp932.h"
+#include "platform/data_folder.h"
 #include "testing/game_fixture.h"
 
 namespace kiravel {
@@ -26,7 +27,7 @@ std::string PageBytes(const Lines& lines) {
 Lines Pictures(const std::string& key) {
   Lines lines{"<BR>"};
   for (const char* k : {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9_1", "9_2"}) {
-    lines.push_back("<img src=./img/" + key + k + ".dat width=700><BR>");
+    lines.push_back("<img src=./" + PictureFolderPath() + key + k + std::string(kDataEnding) + " width=700><BR>");
   }
   return lines;
 }
@@ -37,13 +38,13 @@ struct BonusGame : testing::Game {
     data.WriteScript("char1", {"-mへ", "<p>a-m-m</p>"});
     data.WriteScript("foot", {"</body>", "</html>"});
   }
-  std::string Page(const std::string& prefix) { return data.Read(prefix + "＿おまけ.html"); }
+  std::string Page(const std::string& prefix) { return data.Read(prefix + kPageEnding); }
   // Every file of the program folder but its own two folders.
   Lines WrittenFiles() {
     Lines names;
     for (const auto& entry : std::filesystem::directory_iterator(data.Path())) {
       const std::string name = entry.path().filename().string();
-      if (name != "img" && name != "txt") names.push_back(name);
+      if (name != kPictureFolder && name != kTextFolder) names.push_back(name);
     }
     return names;
   }
@@ -56,7 +57,7 @@ TEST(BonusPage, HeadCharacterPicturesAndFootInCp932) {
   for (const std::string& line : Pictures("1")) expected.push_back(line);
   expected.insert(expected.end(), {"</body>", "</html>"});
   EXPECT_EQ(game.Page("x"), PageBytes(expected));
-  EXPECT_EQ(game.WrittenFiles(), Lines{"x＿おまけ.html"});
+  EXPECT_EQ(game.WrittenFiles(), Lines{std::string("x") + kPageEnding});
   EXPECT_TRUE(game.platform.Failures.empty());
 }
 
@@ -75,16 +76,16 @@ TEST(BonusPage, CourierNameIsEscapedWhereItIsFilledIn) {
 
 TEST(BonusPage, MissingPiecesAreLeftOutAndNamed) {
   BonusGame game;
-  std::filesystem::remove(game.data.Path() + "txt/head.dat");
-  game.data.WriteBytes("txt/foot.dat", "ok\r\n\x82\r\n");
-  game.fom->WriteBonusPage("1,x", "txt/end1.dat 9行目：");
+  std::filesystem::remove(game.data.Path() + TextFile("head"));
+  game.data.WriteBytes(TextFile("foot"), "ok\r\n\x82\r\n");
+  game.fom->WriteBonusPage("1,x", TextFile("end1") + " 9行目：");
   Lines expected{"ミンヤへ", "<p>aミンヤミンヤ</p>"};
   for (const std::string& line : Pictures("1")) expected.push_back(line);
   EXPECT_EQ(game.Page("x"), PageBytes(expected));
   EXPECT_EQ(game.platform.Failures,
-            (Lines{"txt/end1.dat 9行目：おまけページの部品「txt/head.dat」がありません。"
+            (Lines{TextFile("end1") + " 9行目：おまけページの部品「" + TextFile("head") + "」がありません。"
                    "その部分なしでページを書きます。",
-                   "txt/end1.dat 9行目：おまけページの部品「txt/foot.dat」 2行目を読めません。"
+                   TextFile("end1") + " 9行目：おまけページの部品「" + TextFile("foot") + "」 2行目を読めません。"
                    "その部分なしでページを書きます。"}));
 }
 
@@ -93,12 +94,12 @@ TEST(BonusPage, PrefixOutsideTheProgramFolderOrMissingWritesNoPage) {
   for (const char* argument : {"1", "1,", "1,../x", "1,a/b", "1,a\\b", "../1,x", "1,.."}) {
     SCOPED_TRACE(argument);
     BonusGame game;
-    game.fom->WriteBonusPage(argument, "txt/s.dat 2行目：");
+    game.fom->WriteBonusPage(argument, TextFile("s") + " 2行目：");
     EXPECT_TRUE(game.WrittenFiles().empty());
     ASSERT_EQ(game.platform.Failures.size(), 1u);
-    EXPECT_TRUE(game.platform.Failures[0].starts_with("txt/s.dat 2行目：おまけページ"));
+    EXPECT_TRUE(game.platform.Failures[0].starts_with(TextFile("s") + " 2行目：おまけページ"));
   }
-  EXPECT_FALSE(std::filesystem::exists(std::filesystem::temp_directory_path() / "x＿おまけ.html"));
+  EXPECT_FALSE(std::filesystem::exists(std::filesystem::temp_directory_path() / (std::string("x") + kPageEnding)));
 }
 
 // A NUL would end the name early for the system: the page would be written
@@ -112,7 +113,7 @@ TEST(BonusPage, NulOrControlCharacterInANameWritesNothing) {
     SCOPED_TRACE(::testing::PrintToString(argument));
     BonusGame game;
     game.data.WriteBytes("kiravel-run", "the program");
-    game.data.WriteBytes("txt/s.dat", "一\r\n>html " + argument + "\r\n");
+    game.data.WriteBytes(TextFile("s"), "一\r\n>html " + argument + "\r\n");
     game.data.WriteScript("end", {"おわり"});
     game.fom->PicStt.Visible = false;
     game.fom->StartEvent("s");
@@ -120,7 +121,7 @@ TEST(BonusPage, NulOrControlCharacterInANameWritesNothing) {
     EXPECT_EQ(game.data.Read("kiravel-run"), "the program");
     EXPECT_EQ(game.WrittenFiles(), Lines{"kiravel-run"});
     ASSERT_EQ(game.platform.Failures.size(), 1u);
-    EXPECT_TRUE(game.platform.Failures[0].starts_with("txt/s.dat 2行目：おまけページ「"))
+    EXPECT_TRUE(game.platform.Failures[0].starts_with(TextFile("s") + " 2行目：おまけページ「"))
         << game.platform.Failures[0];
   }
 }
@@ -131,21 +132,21 @@ TEST(BonusPage, LinkUnderThePageNameIsReplacedNotWrittenThrough) {
   BonusGame game;
   testing::DataFolder elsewhere;
   elsewhere.WriteBytes("target", "keep");
-  std::filesystem::create_symlink(elsewhere.Path() + "target", game.data.Path() + "x＿おまけ.html");
+  std::filesystem::create_symlink(elsewhere.Path() + "target", game.data.Path() + std::string("x") + kPageEnding);
   game.fom->WriteBonusPage("1,x");
   EXPECT_EQ(elsewhere.Read("target"), "keep");
-  EXPECT_FALSE(std::filesystem::is_symlink(game.data.Path() + "x＿おまけ.html"));
-  EXPECT_NE(game.Page("x").find("<img src=./img/10.dat"), std::string::npos);
-  EXPECT_EQ(game.WrittenFiles(), Lines{"x＿おまけ.html"});
+  EXPECT_FALSE(std::filesystem::is_symlink(game.data.Path() + std::string("x") + kPageEnding));
+  EXPECT_NE(game.Page("x").find("<img src=./" + PictureFile("10")), std::string::npos);
+  EXPECT_EQ(game.WrittenFiles(), Lines{std::string("x") + kPageEnding});
   EXPECT_TRUE(game.platform.Failures.empty());
 }
 
 TEST(BonusPage, UnwritablePageIsReported) {
   BonusGame game;
-  std::filesystem::create_directories(game.data.Path() + "x＿おまけ.html/inside");
+  std::filesystem::create_directories(game.data.Path() + std::string("x") + kPageEnding + "/inside");
   game.fom->WriteBonusPage("1,x");
   ASSERT_EQ(game.platform.Failures.size(), 1u);
-  EXPECT_TRUE(game.platform.Failures[0].starts_with("おまけページ「x＿おまけ.html」を書けません（"))
+  EXPECT_TRUE(game.platform.Failures[0].starts_with(std::string("おまけページ「x") + kPageEnding + "」を書けません（"))
       << game.platform.Failures[0];
 }
 
@@ -160,13 +161,13 @@ TEST(BonusPage, ScriptLineWritesThePageThenStartsTheClosingScene) {
     game.data.WriteScript("s", {"一", line});
     game.fom->StartEvent("s");
     game.fom->Lbl_Click();
-    EXPECT_EQ(game.fom->ScriptFile, "txt/end.dat");
+    EXPECT_EQ(game.fom->ScriptFile, TextFile("end"));
     const bool named = std::string(line).find(',') != std::string::npos;
-    EXPECT_EQ(std::filesystem::exists(game.data.Path() + "x＿おまけ.html"), named);
+    EXPECT_EQ(std::filesystem::exists(game.data.Path() + std::string("x") + kPageEnding), named);
     EXPECT_EQ(game.platform.Failures.empty(), named);
     if (!named) {
       EXPECT_EQ(game.platform.Failures[0],
-                "txt/s.dat 2行目：おまけページの名前がありません（「1」）。ページは書きません。");
+                TextFile("s") + " 2行目：おまけページの名前がありません（「1」）。ページは書きません。");
     }
   }
 }
@@ -222,7 +223,7 @@ TEST(BonusPage, BrowserShowsTheNameAndLoadsEveryPicture) {
         " --headless --no-sandbox --disable-gpu --disable-background-networking"
         " --disable-component-update --disable-sync --no-first-run --user-data-dir='" +
         profile.Path() + "' --virtual-time-budget=10000 --dump-dom 'file://" + pages +
-        "b＿おまけ.html' 2>/dev/null");
+        std::string("b") + kPageEnding + "' 2>/dev/null");
     EXPECT_NE(dom.find("<p id=\"courier\">ミンヤ&lt;&amp;&gt;の旅</p>"), std::string::npos) << dom;
     EXPECT_NE(dom.find("<p id=\"widths\">" + widths + "</p>"), std::string::npos) << dom;
   }

@@ -14,7 +14,7 @@
 
 #include "events/fixed_files.h"
 #include "platform/picture_decoder.h"
-#include "events/folder_names.h"
+#include "platform/data_folder.h"
 #include "testing/game_fixture.h"
 #include "testing/wave.h"
 #include "testing/program_run.h"
@@ -50,20 +50,20 @@ class CheckedFolder : public ::testing::Test {
  protected:
   void SetUp() override {
     data.WriteStandardFiles();
-    data.WriteBytes("bgm.wav", Wave());
+    data.WriteBytes(kMusicFile, Wave());
     data.WriteScript("opn", {">img ttl", "はじまり", "tugi"});
     for (const char* ending : {"badend_day", "badend_hp", "end"}) {
       data.WriteScript(ending, {"おわり", ">end"});
     }
-    data.WriteText("txt/head.dat", {"<META charset=\"Shift_JIS\">"});
-    data.WriteText("txt/foot.dat", {"</HTML>"});
+    data.WriteText(TextFile("head"), {"<META charset=\"Shift_JIS\">"});
+    data.WriteText(TextFile("foot"), {"</HTML>"});
     for (int line = 0; line < 3; ++line) WriteStoryLine(line);
   }
 
   void WriteStoryLine(int line) {
     const std::string key = std::to_string(line);
     data.WriteScript(key + "0", {">img " + key + "0", "-mの物語", ">html " + key + ",page" + key});
-    data.WriteText("txt/char" + key + ".dat", {"<P>-m</P>"});
+    data.WriteText(TextFolderPath() + "char" + key + kDataEnding, {"<P>-m</P>"});
     for (int k = 0; k <= 8; ++k) data.WritePicture(key + std::to_string(k));
     data.WritePicture(key + "9_1");
     data.WritePicture(key + "9_2");
@@ -103,7 +103,7 @@ TEST(CheckUsage, ExtraArgumentsUnknownFormatsAndNoFolderAreUsageErrors) {
 // Editors jump to "file:line:" only when the file is named as the user named
 // the folder, with or without its slash and however relative.
 TEST_F(CheckedFolder, FindingsNameFilesFromTheFolderAsTyped) {
-  std::filesystem::remove(data.Path() + "bgm.wav");
+  std::filesystem::remove(data.Path() + kMusicFile);
   data.WriteScript("opn", {">img nosuch"});
   const std::filesystem::path folder = std::filesystem::path(data.Path()).parent_path();
   const std::string parent = folder.parent_path().string();
@@ -114,17 +114,17 @@ TEST_F(CheckedFolder, FindingsNameFilesFromTheFolderAsTyped) {
     ProgramRun run = RunCheck(typed, parent);
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(Join(run.lines),
-              shown + "bgm.wav: error: missing: the game would play no music\n" + shown +
-                  "txt/opn.dat:1: error: picture img/nosuch.dat: missing\n");
+              shown + std::string(kMusicFile) + ": error: missing: the game would play no music\n" + shown +
+                  TextFile("opn") + ":1: error: picture " + PictureFile("nosuch") + ": missing\n");
   }
 }
 
 // A picture cut short makes the PNG library complain on its own; only the
 // checker's finding may reach the author.
 TEST_F(CheckedFolder, BrokenPicturesLeaveStandardErrorQuiet) {
-  std::filesystem::copy_file(KIRAVEL_GAME_DIR "/img/ttl.dat", data.Path() + "img/ttl.dat",
+  std::filesystem::copy_file(KIRAVEL_GAME_DIR "/" + PictureFile("ttl"), data.Path() + PictureFile("ttl"),
                              std::filesystem::copy_options::overwrite_existing);
-  data.WriteBytes("img/ttl.dat", data.Read("img/ttl.dat").substr(0, 200));
+  data.WriteBytes(PictureFile("ttl"), data.Read(PictureFile("ttl")).substr(0, 200));
   ProgramRun run = RunCheck(data.Path(), "", "2>&1 >/dev/null");
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(Join(run.lines), "");
@@ -132,12 +132,12 @@ TEST_F(CheckedFolder, BrokenPicturesLeaveStandardErrorQuiet) {
 
 // Tools read the same findings as JSON: whole-file findings have no line.
 TEST_F(CheckedFolder, JsonFormatListsEveryFinding) {
-  std::filesystem::remove(data.Path() + "bgm.wav");
+  std::filesystem::remove(data.Path() + kMusicFile);
   data.WriteScript("opn", {">img nosuch"});
   ProgramRun run = RunCheck("--format=json " + data.Path());
   EXPECT_EQ(run.status, 1);
   const std::string json = Join(run.lines);
-  EXPECT_NE(json.find("\"file\": \"" + data.Path() + "bgm.wav\",\n        \"line\": null,\n"
+  EXPECT_NE(json.find("\"file\": \"" + data.Path() + std::string(kMusicFile) + "\",\n        \"line\": null,\n"
                       "        \"message\": \"missing: the game would play no music\",\n"
                       "        \"severity\": \"error\""),
             std::string::npos)
@@ -153,23 +153,23 @@ TEST_F(CheckedFolder, CompleteFolderRaisesNothing) {
 }
 
 TEST_F(CheckedFolder, MissingFixedFilesAreNamed) {
-  std::filesystem::remove(data.Path() + "txt/opn.dat");
-  std::filesystem::remove(data.Path() + "img/mon2.dat");
-  std::filesystem::remove(data.Path() + "bgm.wav");
+  std::filesystem::remove(data.Path() + TextFile("opn"));
+  std::filesystem::remove(data.Path() + PictureFile("mon2"));
+  std::filesystem::remove(data.Path() + kMusicFile);
   ProgramRun run = Check();
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(Join(run.lines),
-            "bgm.wav: error: missing: the game would play no music\n"
-            "img/mon2.dat: error: missing: the monster of 水\n"
-            "txt/opn.dat: error: missing: the opening scene of every new game\n");
+            std::string(kMusicFile) + ": error: missing: the game would play no music\n" +
+            PictureFile("mon2") + ": error: missing: the monster of 水\n" +
+            TextFile("opn") + ": error: missing: the opening scene of every new game\n");
 }
 
 // The checker asks for what the game opens by name, each file with its role.
 TEST_F(CheckedFolder, EveryFileTheGameOpensByNameIsAskedFor) {
   std::set<std::string> expected;
-  for (const auto& [folder, files] : {std::pair{"txt/", FixedTexts()}, std::pair{"img/", FixedPictures()}}) {
+  for (const auto& [folder, files] : {std::pair{TextFolderPath(), FixedTexts()}, std::pair{PictureFolderPath(), FixedPictures()}}) {
     for (const FixedFile& file : files) {
-      const std::string path = folder + file.Name + ".dat";
+      const std::string path = folder + file.Name + kDataEnding;
       ASSERT_TRUE(std::filesystem::remove(data.Path() + path)) << path;
       expected.insert(path + ": error: missing: " + file.Role);
     }
@@ -184,32 +184,32 @@ TEST_F(CheckedFolder, EveryFileTheGameOpensByNameIsAskedFor) {
 }
 
 TEST_F(CheckedFolder, TextNotInTheGamesEncodingOrLineEndsIsReported) {
-  data.WriteBytes("txt/mati0.dat", "ok\r\n\x81\r\nlf only\nlf again\nno end");
-  data.WriteBytes("txt/mati1.dat", "\xE3\x81\x82\xE3\x81\x82\r\n");  // ああ in UTF-8, also CP932
+  data.WriteBytes(TextFile("mati0"), "ok\r\n\x81\r\nlf only\nlf again\nno end");
+  data.WriteBytes(TextFile("mati1"), "\xE3\x81\x82\xE3\x81\x82\r\n");  // ああ in UTF-8, also CP932
   ProgramRun run = Check();
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(Join(run.lines),
-            "txt/mati0.dat:2: error: not valid CP932 text\n"
-            "txt/mati0.dat:3: error: line ended by LF alone, not CR LF (and 1 more lines)\n"
-            "txt/mati0.dat:5: error: last line has no CR LF at its end\n"
-            "txt/mati1.dat: error: written in UTF-8; the game reads CP932 (convert it with "
+            TextFile("mati0") + ":2: error: not valid CP932 text\n" +
+            TextFile("mati0") + ":3: error: line ended by LF alone, not CR LF (and 1 more lines)\n" +
+            TextFile("mati0") + ":5: error: last line has no CR LF at its end\n" +
+            TextFile("mati1") + ": error: written in UTF-8; the game reads CP932 (convert it with "
             "kiravel-textconv)\n");
 }
 
 TEST_F(CheckedFolder, ScriptCommandsThatWouldFailInPlayAreReported) {
-  data.WriteBytes("img/broken.dat", "PNG? no");
+  data.WriteBytes(PictureFile("broken"), "PNG? no");
   data.WriteScript("opn", {">img nosuch", ">img broken", ">img ../ttl", ">img", "--x", "--2",
                            "一", "二", ">ive", "tugi", "残り", "", "残り"});
   ProgramRun run = Check();
   EXPECT_EQ(run.status, 1);
   ASSERT_EQ(run.lines.size(), 6u) << Join(run.lines);
-  EXPECT_EQ(run.lines[0], "txt/opn.dat:1: error: picture img/nosuch.dat: missing");
-  EXPECT_TRUE(run.lines[1].starts_with("txt/opn.dat:2: error: picture img/broken.dat: not a picture"));
-  EXPECT_EQ(run.lines[2], "txt/opn.dat:3: error: picture name \"../ttl\" is no safe file name");
-  EXPECT_EQ(run.lines[3], "txt/opn.dat:5: error: \"--\" needs a number of steps, not \"x\"");
-  EXPECT_EQ(run.lines[4], "txt/opn.dat:9: warning: \">ive\" is no command: the scene stops in "
+  EXPECT_EQ(run.lines[0], TextFile("opn") + ":1: error: picture " + PictureFile("nosuch") + ": missing");
+  EXPECT_TRUE(run.lines[1].starts_with(TextFile("opn") + ":2: error: picture " + PictureFile("broken") + ": not a picture"));
+  EXPECT_EQ(run.lines[2], TextFile("opn") + ":3: error: picture name \"../ttl\" is no safe file name");
+  EXPECT_EQ(run.lines[3], TextFile("opn") + ":5: error: \"--\" needs a number of steps, not \"x\"");
+  EXPECT_EQ(run.lines[4], TextFile("opn") + ":9: warning: \">ive\" is no command: the scene stops in "
                           "front of it and then shows it as text");
-  EXPECT_EQ(run.lines[5], "txt/opn.dat:11: error: never played: the scene has ended at line 10 with "
+  EXPECT_EQ(run.lines[5], TextFile("opn") + ":11: error: never played: the scene has ended at line 10 with "
                           "\"tugi\" (and 1 more lines)");
 }
 
@@ -235,10 +235,10 @@ TEST_F(CheckedFolder, GameAndCheckerAgreeOnWhichPictureNamesAreSafe) {
     SCOPED_TRACE(::testing::PrintToString(names[i]));
     const std::string line = std::to_string(i + 1);
     const bool checkerRefuses =
-        Join(run.lines).find("txt/opn.dat:" + line + ": error: picture name") != std::string::npos;
+        Join(run.lines).find(TextFile("opn") + ":" + line + ": error: picture name") != std::string::npos;
     bool gameRefuses = false;
     for (const std::string& failure : game.platform.Failures) {
-      gameRefuses = gameRefuses || failure.starts_with("txt/s.dat " + line + "行目：絵の名前");
+      gameRefuses = gameRefuses || failure.starts_with(TextFile("s") + " " + line + "行目：絵の名前");
     }
     EXPECT_EQ(checkerRefuses, gameRefuses) << Join(run.lines);
     EXPECT_EQ(gameRefuses, !IsSafeNamePart(names[i]));
@@ -249,22 +249,22 @@ TEST_F(CheckedFolder, GameAndCheckerAgreeOnWhichPictureNamesAreSafe) {
 // game's files belong: each is a finding of its own, and the check neither
 // waits for a writer nor dies.
 TEST_F(CheckedFolder, PipesLoopsAndOverlongNamesAreFindings) {
-  for (const char* file : {"txt/mati0.dat", "bgm.wav"}) {
+  for (const std::string& file : {TextFile("mati0"), std::string(kMusicFile)}) {
     std::filesystem::remove(data.Path() + file);
     ASSERT_EQ(::mkfifo((data.Path() + file).c_str(), 0644), 0);
   }
-  std::filesystem::remove(data.Path() + "img/ttl.dat");
-  std::filesystem::create_symlink("ttl.dat", data.Path() + "img/ttl.dat");
+  std::filesystem::remove(data.Path() + PictureFile("ttl"));
+  std::filesystem::create_symlink(DataFileName("ttl"), data.Path() + PictureFile("ttl"));
   const std::string longName(300, 'a');
   data.WriteScript("opn", {">img " + longName, "はじまり", "tugi"});
   ProgramRun run = Check();
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(Join(run.lines),
-            "bgm.wav: error: not a regular file: the game would play no music\n"
-            "img/ttl.dat: error: cannot be read (Too many levels of symbolic links): the title "
-            "picture\n"
-            "txt/mati0.dat: error: not a regular file\n"
-            "txt/opn.dat:1: error: picture name \"" + longName + "\" is no safe file name\n");
+            std::string(kMusicFile) + ": error: not a regular file: the game would play no music\n" +
+            PictureFile("ttl") + ": error: cannot be read (Too many levels of symbolic links): the title "
+            "picture\n" +
+            TextFile("mati0") + ": error: not a regular file\n" +
+            TextFile("opn") + ":1: error: picture name \"" + longName + "\" is no safe file name\n");
 }
 
 // A warning alone leaves the folder playable.
@@ -278,34 +278,34 @@ TEST_F(CheckedFolder, WarningsAloneKeepTheExitStatusClean) {
 TEST_F(CheckedFolder, BonusPageArgumentsAndTheirPiecesAreChecked) {
   data.WriteScript("00", {">html 0"});
   data.WriteScript("10", {">html 1,../up"});
-  std::filesystem::remove(data.Path() + "txt/char2.dat");
-  std::filesystem::remove(data.Path() + "img/29_2.dat");
+  std::filesystem::remove(data.Path() + TextFile("char2"));
+  std::filesystem::remove(data.Path() + PictureFile("29_2"));
   ProgramRun run = Check();
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(Join(run.lines),
-            "txt/00.dat:1: error: \">html\" needs two items, a story key and a page name: \"0\"\n"
-            "txt/10.dat:1: error: bonus page name \"../up\" is no safe file name\n"
-            "txt/20.dat:3: error: bonus page text txt/char2.dat: missing\n"
-            "txt/20.dat:3: error: bonus picture img/29_2.dat: missing\n");
+            TextFile("00") + ":1: error: \">html\" needs two items, a story key and a page name: \"0\"\n" +
+            TextFile("10") + ":1: error: bonus page name \"../up\" is no safe file name\n" +
+            TextFile("20") + ":3: error: bonus page text " + TextFile("char2") + ": missing\n" +
+            TextFile("20") + ":3: error: bonus picture " + PictureFile("29_2") + ": missing\n");
 }
 
 TEST_F(CheckedFolder, StoryLinesWithGapsOrWithoutAnEndingAreReported) {
   data.WriteScript("00", {"一", "tugi"});
   data.WriteScript("01", {"二", "tugi"});
   data.WriteScript("03", {"四", ">html 0,page0"});
-  std::filesystem::remove(data.Path() + "txt/10.dat");
+  std::filesystem::remove(data.Path() + TextFile("10"));
   data.WriteScript("20", {"水", "tugi"});
   data.WriteScript("007", {"先頭にゼロ"});
   ProgramRun run = Check();
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(Join(run.lines),
-            "txt/007.dat: warning: never played: towns ask for story scenes by their count "
-            "without leading zeros\n"
-            "txt/02.dat: error: missing: story line 0 has txt/03.dat after it, and towns ask for this "
-            "one first\n"
-            "txt/10.dat: error: missing: towns of 草 open story line 1 with this scene\n"
-            "txt/20.dat: error: story line 2 stops here without \">html\": towns would next ask for "
-            "the missing txt/21.dat\n");
+            TextFile("007") + ": warning: never played: towns ask for story scenes by their count "
+            "without leading zeros\n" +
+            TextFile("02") + ": error: missing: story line 0 has " + TextFile("03") + " after it, and towns ask for this "
+            "one first\n" +
+            TextFile("10") + ": error: missing: towns of 草 open story line 1 with this scene\n" +
+            TextFile("20") + ": error: story line 2 stops here without \">html\": towns would next ask for "
+            "the missing " + TextFile("21") + "\n");
 }
 
 // The seventh scene of a line is offered only after six of the line before.
@@ -316,7 +316,7 @@ TEST_F(CheckedFolder, LateScenesBehindAShortPreviousLineAreNeverOffered) {
   ProgramRun run = Check();
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(Join(run.lines),
-            "txt/06.dat: warning: never offered: towns of 水 offer it only after six scenes of "
+            TextFile("06") + ": warning: never offered: towns of 水 offer it only after six scenes of "
             "story line 2, which ends sooner\n");
 }
 
@@ -326,9 +326,9 @@ TEST_F(CheckedFolder, EndingsThatLetTheGameGoOnAreReported) {
   ProgramRun run = Check();
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(Join(run.lines),
-            "txt/badend_hp.dat:2: error: this scene ends the game, but it returns to the town: end it "
-            "with \">end\"\n"
-            "txt/end.dat:2: error: \">html\" in the closing scene would start it over and over\n");
+            TextFile("badend_hp") + ":2: error: this scene ends the game, but it returns to the town: end it "
+            "with \">end\"\n" +
+            TextFile("end") + ":2: error: \">html\" in the closing scene would start it over and over\n");
 }
 
 // The checker asks the loader the game plays with: it reports what the game
@@ -341,18 +341,18 @@ TEST_F(CheckedFolder, MusicThatTheGameCannotPlayIsReported) {
       {testing::Claiming(Wave(), "fmt ", 0xFFFFFFF0u), "a chunk claims more bytes than the file holds"},
   };
   for (const auto& [bytes, problem] : cases) {
-    data.WriteBytes("bgm.wav", bytes);
+    data.WriteBytes(kMusicFile, bytes);
     ProgramRun run = Check();
     EXPECT_EQ(run.status, 1) << problem;
-    EXPECT_EQ(Join(run.lines), "bgm.wav: error: not a wave the game can play (" + problem +
+    EXPECT_EQ(Join(run.lines), std::string(kMusicFile) + ": error: not a wave the game can play (" + problem +
                                    "): the game would play no music\n");
   }
-  data.WriteBytes("bgm.wav", testing::MonoWave(""));
-  EXPECT_EQ(Join(Check().lines), "bgm.wav: error: it holds no samples: the game would play no music\n");
+  data.WriteBytes(kMusicFile, testing::MonoWave(""));
+  EXPECT_EQ(Join(Check().lines), std::string(kMusicFile) + ": error: it holds no samples: the game would play no music\n");
   std::filesystem::create_directory(data.Path() + "folder.wav");
-  std::filesystem::remove(data.Path() + "bgm.wav");
-  std::filesystem::rename(data.Path() + "folder.wav", data.Path() + "bgm.wav");
-  EXPECT_EQ(Join(Check().lines), "bgm.wav: error: not a regular file: the game would play no music\n");
+  std::filesystem::remove(data.Path() + kMusicFile);
+  std::filesystem::rename(data.Path() + "folder.wav", data.Path() + kMusicFile);
+  EXPECT_EQ(Join(Check().lines), std::string(kMusicFile) + ": error: not a regular file: the game would play no music\n");
 }
 
 // Waves the game plays must not fail the check: 32-bit float,
@@ -361,7 +361,7 @@ TEST_F(CheckedFolder, MusicThatTheGameCannotPlayIsReported) {
 TEST_F(CheckedFolder, MusicTheGamePlaysPasses) {
   for (const std::string& bytes : {testing::FloatWave(800), testing::ExtensibleWave(800),
                                    testing::MuLawWave(800), Wave().substr(0, 50)}) {
-    data.WriteBytes("bgm.wav", bytes);
+    data.WriteBytes(kMusicFile, bytes);
     ProgramRun run = Check();
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(Join(run.lines), "");
@@ -369,20 +369,20 @@ TEST_F(CheckedFolder, MusicTheGamePlaysPasses) {
 }
 
 TEST_F(CheckedFolder, PageHeadWithoutItsCharsetIsWarnedOf) {
-  data.WriteText("txt/head.dat", {"<HTML>"});
+  data.WriteText(TextFile("head"), {"<HTML>"});
   ProgramRun run = Check();
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(Join(run.lines),
-            "txt/head.dat: warning: declares no charset Shift_JIS: browsers may show the page "
+            TextFile("head") + ": warning: declares no charset Shift_JIS: browsers may show the page "
             "garbled\n");
 }
 
 TEST_F(CheckedFolder, APictureFileLargerThanAnyPictureIsBroken) {
-  data.WriteBytes("img/ttl.dat", testing::PngBytes(30, 20));
-  std::filesystem::resize_file(data.Path() + "img/ttl.dat", kLargestPictureFile + 1);
+  data.WriteBytes(PictureFile("ttl"), testing::PngBytes(30, 20));
+  std::filesystem::resize_file(data.Path() + PictureFile("ttl"), kLargestPictureFile + 1);
   ProgramRun run = Check();
   EXPECT_EQ(run.status, 1);
-  EXPECT_NE(Join(run.lines).find("img/ttl.dat: error: larger than any picture the game shows"),
+  EXPECT_NE(Join(run.lines).find(PictureFile("ttl") + ": error: larger than any picture the game shows"),
             std::string::npos)
       << Join(run.lines);
 }
@@ -404,7 +404,7 @@ TEST_F(CheckedFolder, TheCharsetIsFoundUnderATurkishLocale) {
   const locale_t turkish = ::newlocale(LC_ALL_MASK, "tr_TR.UTF-8", nullptr);
   ASSERT_NE(turkish, locale_t{}) << "the Turkish locale is made by tools/build.sh";
   ::freelocale(turkish);
-  data.WriteText("txt/head.dat", {"<META CHARSET=\"SHIFT_JIS\">"});
+  data.WriteText(TextFile("head"), {"<META CHARSET=\"SHIFT_JIS\">"});
   const char* before = std::getenv("LC_ALL");
   const std::string kept = before != nullptr ? before : "";
   ::setenv("LC_ALL", "tr_TR.UTF-8", 1);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/conversions.h"
+#include "platform/data_folder.h"
 
 namespace kiravel {
 namespace {
@@ -91,10 +92,10 @@ TEST(TextSlices, CountJapaneseCharactersNotBytes) {
 
 // A replacement that holds the searched text must not be searched again.
 TEST(Replace, GoesLeftToRightWithoutReplacingTheReplacement) {
-  EXPECT_EQ(Replace("-mと-m", "-m", "ア-mイ"), "ア-mイとア-mイ");
-  EXPECT_EQ(Replace("---m", "-m", "X"), "--X");
+  EXPECT_EQ(Replace("-mと-m", kNameMark, "ア-mイ"), "ア-mイとア-mイ");
+  EXPECT_EQ(Replace("---m", kNameMark, "X"), "--X");
   EXPECT_EQ(Replace("aaa", "aa", "b"), "ba");
-  EXPECT_EQ(Replace("なし", "-m", "X"), "なし");
+  EXPECT_EQ(Replace("なし", kNameMark, "X"), "なし");
   EXPECT_EQ(Replace("abc", "", "X"), "abc");
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/data_folder.h"
 #include "testing/game_fixture.h"
 
 namespace kiravel::testing {
@@ -27,7 +28,7 @@ class EndingMidway : public ::testing::Test {
   // The ending is the one scene on the screen: no command, tavern, battle or
   // message over it, no clock running under it, no way to skip it.
   void ExpectShownAlone(const std::string& ending) {
-    EXPECT_EQ(f.ScriptFile, "txt/" + ending + ".dat");
+    EXPECT_EQ(f.ScriptFile, TextFolderPath() + ending + kDataEnding);
     EXPECT_TRUE(f.Lbl.Visible);
     EXPECT_FALSE(f.LblGame.Visible);
     EXPECT_FALSE(f.PicBar.Visible);
@@ -188,7 +189,7 @@ class EndingThatCloses : public ::testing::TestWithParam<std::vector<std::string
     f.StrVal[3] = 0;
     game.Rnd({0.5});
     f.TimDay_Timer();
-    ASSERT_EQ(f.ScriptFile, "txt/badend_hp.dat");
+    ASSERT_EQ(f.ScriptFile, TextFile("badend_hp"));
   }
 
   void ReadToTheEnd() {
@@ -214,7 +215,7 @@ class EndingThatCloses : public ::testing::TestWithParam<std::vector<std::string
     f.EnterTown();
     ASSERT_TRUE(f.Com[0].Visible);
     f.Com_Click(0);
-    EXPECT_EQ(f.ScriptFile, "txt/00.dat") << "a story scene starts";
+    EXPECT_EQ(f.ScriptFile, TextFile("00")) << "a story scene starts";
     f.ComSkep_Click();
 
     EndOnTheRoad();  // and a later ending begins

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "events/fixed_files.h"
+#include "platform/data_folder.h"
 #include "testing/game_fixture.h"
 
 namespace kiravel::testing {
@@ -26,7 +27,7 @@ TEST(FixedFiles, ThePanelsShowExactlyTheFixedPictures) {
     f.MonsterAppears();
   }
   std::set<std::string> fixed;
-  for (const FixedFile& picture : FixedPictures()) fixed.insert("img/" + picture.Name + ".dat");
+  for (const FixedFile& picture : FixedPictures()) fixed.insert(PictureFolderPath() + picture.Name + kDataEnding);
   EXPECT_EQ(shown, fixed);
   EXPECT_TRUE(game.platform.Failures.empty()) << game.platform.Failures.front();
 }

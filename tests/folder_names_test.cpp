@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "events/folder_names.h"
+#include "platform/data_folder.h"
 
 namespace kiravel {
 namespace {

@@ -98,7 +98,7 @@ TEST(PlayerFolder, FollowsXdgDataHomeElseHome) {
 struct InstalledGame : testing::Game {
   InstalledGame() {
     data.WriteScript("head", {"<html>"});
-    data.WriteScript("char1", {"-m"});
+    data.WriteScript("char1", {kNameMark});
     data.WriteScript("foot", {"</html>"});
     fom = std::make_unique<Fom>(platform, data.Path(), player.Path() + "kiravel");
     fom->Form_Load();
@@ -111,10 +111,10 @@ struct InstalledGame : testing::Game {
 TEST(PlayerFolder, SaveAndLoadUseThePlayersFolderAndNameIt) {
   InstalledGame game;
   game.StartInTown(1);
-  const std::string saves = game.player.Path() + "kiravel/txt/save/";
+  const std::string saves = game.player.Path() + "kiravel/" + SaveFolderPath();
   game.fom->SaveGame();
-  EXPECT_TRUE(fs::exists(saves + "save.dat"));
-  EXPECT_FALSE(fs::exists(game.data.Path() + "txt/save"));
+  EXPECT_TRUE(fs::exists(saves + DataFileName("save")));
+  EXPECT_FALSE(fs::exists(game.data.Path() + TextFolderPath() + "save"));
   ASSERT_FALSE(game.MessageTexts().empty());
   EXPECT_EQ(game.MessageTexts().back(), "SAVE　OK\r\n" + saves);
   const std::int32_t saved = game.fom->Money;
@@ -129,21 +129,21 @@ TEST(PlayerFolder, BonusPageKeepsCopiesOfItsPictures) {
   InstalledGame game;
   for (const std::string picture : {"10", "15", "19_2"}) game.data.WritePicture(picture, 3, 2);
   const std::string pages = game.player.Path() + "kiravel/";
-  // Earlier versions linked "img" to the install: the link makes way.
+  // Earlier versions linked the picture folder to the install: the link makes way.
   fs::create_directories(pages);
-  fs::create_directory_symlink(game.data.Path() + "img/", pages + "img");
+  fs::create_directory_symlink(game.data.Path() + PictureFolderPath(), pages + kPictureFolder);
   game.fom->WriteBonusPage("1,x");
   EXPECT_TRUE(game.platform.Failures.empty());
-  EXPECT_TRUE(fs::exists(pages + "x＿おまけ.html"));
-  EXPECT_FALSE(fs::exists(game.data.Path() + "x＿おまけ.html"));
-  ASSERT_FALSE(fs::is_symlink(pages + "img"));
-  fs::remove_all(game.data.Path() + "img");
+  EXPECT_TRUE(fs::exists(pages + std::string("x") + kPageEnding));
+  EXPECT_FALSE(fs::exists(game.data.Path() + std::string("x") + kPageEnding));
+  ASSERT_FALSE(fs::is_symlink(pages + kPictureFolder));
+  fs::remove_all(game.data.Path() + kPictureFolder);
   for (const std::string picture : {"10", "15", "19_2"}) {
-    EXPECT_EQ(testing::BmpBytes(3, 2), game.player.Read("kiravel/img/" + picture + ".dat"));
+    EXPECT_EQ(testing::BmpBytes(3, 2), game.player.Read("kiravel/" + PictureFolderPath() + picture + kDataEnding));
   }
   // Pictures the data lacks are not made up; the page's text refers to all.
-  EXPECT_FALSE(fs::exists(pages + "img/11.dat"));
-  EXPECT_NE(game.player.Read("kiravel/x＿おまけ.html").find("<img src=./img/19_1.dat"), std::string::npos);
+  EXPECT_FALSE(fs::exists(pages + PictureFile("11")));
+  EXPECT_NE(game.player.Read(std::string("kiravel/x") + kPageEnding).find("<img src=./" + PictureFile("19_1")), std::string::npos);
 }
 
 // Started without HOME, or with it empty, the game still saves in the
@@ -173,7 +173,7 @@ TEST(PlayerFolder, APlayerFolderThatCannotBeMadeIsReported) {
     return std::any_of(game.platform.Failures.begin(), game.platform.Failures.end(),
                        [&](const std::string& failure) { return failure.find(text) != failure.npos; });
   };
-  EXPECT_TRUE(names("おまけページ「" + folder + "x＿おまけ.html」を書けません"));
+  EXPECT_TRUE(names("おまけページ「" + folder + std::string("x") + kPageEnding + "」を書けません"));
 }
 
 }  // namespace

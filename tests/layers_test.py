@@ -7,6 +7,8 @@ import os
 import re
 import sys
 
+from source_tree import report, sources
+
 # Bottom first. A unit is a folder, or one file pair of a folder ("ui/controls").
 LAYERS = [
     ["platform"],
@@ -41,37 +43,22 @@ def unit_of(path):
 
 def faults(root):
     found = []
-    for top in {unit.split("/")[0] for units in LAYERS for unit in units}:
-        for folder, _, names in os.walk(os.path.join(root, top)):
-            for name in sorted(names):
-                if not name.endswith((".cpp", ".h")):
-                    continue
-                path = os.path.relpath(os.path.join(folder, name), root)
-                source = unit_of(path)
-                with open(os.path.join(root, path), encoding="utf-8") as text:
-                    includes = INCLUDE.findall(text.read())
-                for include in includes:
-                    if include.startswith(GENERATED):
-                        continue
-                    target = unit_of(include)
-                    if target is None or target[0] == source[0]:
-                        continue
-                    below = target[1] < source[1]
-                    peer = target[1] == source[1] and source[1] in PEERS
-                    if not (below or peer):
-                        found.append(f"{path}: includes {include}, which is not below it")
+    for path in sources(root, {unit.split("/")[0] for units in LAYERS for unit in units}):
+        source = unit_of(path)
+        with open(os.path.join(root, path), encoding="utf-8") as text:
+            includes = INCLUDE.findall(text.read())
+        for include in includes:
+            if include.startswith(GENERATED):
+                continue
+            target = unit_of(include)
+            if target is None or target[0] == source[0]:
+                continue
+            below = target[1] < source[1]
+            peer = target[1] == source[1] and source[1] in PEERS
+            if not (below or peer):
+                found.append(f"{path}: includes {include}, which is not below it")
     return sorted(found)
 
 
-def main():
-    root = sys.argv[1] if len(sys.argv) > 1 else os.path.dirname(os.path.dirname(
-        os.path.abspath(__file__)))
-    found = faults(root)
-    for fault in found:
-        print(fault)
-    print(f"{len(found)} includes run upwards")
-    return 1 if found else 0
-
-
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(report(faults, "includes run upwards"))

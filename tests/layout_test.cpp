@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "platform/data_folder.h"
 #include "testing/game_fixture.h"
 
 namespace kiravel {
@@ -69,7 +70,7 @@ TEST(Layout, RefusedFittingStillLaysOut) {
   EXPECT_EQ(game.platform.Place.Top, before.Top);
   EXPECT_EQ(game.fom->BaseFontSize, 9);
   EXPECT_NEAR(game.fom->Com[4].Top(), 10, 1e-9);
-  EXPECT_EQ(game.fom->Pic.PictureFile, "img/ttl.dat");
+  EXPECT_EQ(game.fom->Pic.PictureFile, PictureFile("ttl"));
   EXPECT_TRUE(game.platform.Failures.empty());
 }
 
@@ -188,14 +189,14 @@ TEST(Layout, EveryRunRepaintsTheTitleInBothPanels) {
   f.ShowTtlPicture("mati");
   f.ShowMonPicture("1");
   Resize(game, 6000);
-  EXPECT_EQ(f.Pic.PictureFile, "img/ttl.dat");
-  EXPECT_EQ(f.PicBtlGrf.PictureFile, "img/ttl.dat");
+  EXPECT_EQ(f.Pic.PictureFile, PictureFile("ttl"));
+  EXPECT_EQ(f.PicBtlGrf.PictureFile, PictureFile("ttl"));
 }
 
 // A missing title picture used to end the run in a runtime error on the retry.
 TEST(Layout, MissingTitleIsRetriedOnceThenTheRunEndsQuietly) {
   Game game;
-  std::filesystem::remove(game.data.Path() + "img/ttl.dat");
+  std::filesystem::remove(game.data.Path() + PictureFile("ttl"));
   std::vector<std::string> requests;
   game.fom->OnPictureRequest = [&](const PictureBox& panel, const std::string&, bool ok) {
     requests.push_back(panel.Id() + (ok ? " ok" : " failed"));

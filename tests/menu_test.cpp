@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/data_folder.h"
 #include "testing/game_fixture.h"
 
 namespace kiravel {
@@ -58,7 +59,7 @@ TEST(Menu, OnlyEnabledItemsOfThisMenuRun) {
   TavernMenu game(0);  // easy: the system submenu is greyed
   Fom& f = *game.fom;
   game.Choose(&f.menu_sis_c[0]);
-  EXPECT_FALSE(std::filesystem::exists(game.data.Path() + "txt/save"));
+  EXPECT_FALSE(std::filesystem::exists(game.data.Path() + TextFolderPath() + "save"));
   f.menu_tim_Click[2].Enabled = false;
   game.Choose(&f.menu_tim_Click[2]);
   game.Choose(&f.menu_tim);
@@ -105,7 +106,7 @@ TEST(Menu, RunnerChoosesItemsThroughTheMenuButton) {
   EXPECT_NE(boxes[1].find("Load　OK"), std::string::npos);
   EXPECT_NE(boxes[2].find("Ver２．００　完成版"), std::string::npos);
   EXPECT_NE(dump.find("\"Interval\":300"), std::string::npos) << "the loaded speed: " << dump;
-  EXPECT_TRUE(std::filesystem::exists(data.Path() + "txt/save/save.dat"));
+  EXPECT_TRUE(std::filesystem::exists(data.Path() + SaveFolderPath() + DataFileName("save")));
 }
 
 }  // namespace

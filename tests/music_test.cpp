@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/data_folder.h"
 #include "testing/game_fixture.h"
 #include "testing/wave.h"
 
@@ -17,8 +18,8 @@ struct MusicGame : testing::Game {
 
 TEST(Music, LoopsFromTheStartOnlyOnceThePieceHasEnded) {
   MusicGame game;
-  game.data.WriteBytes("bgm.wav", SilentWave(100));
-  game.fom->OpenMusic(game.fom->AppPath + "bgm.wav");
+  game.data.WriteBytes(kMusicFile, SilentWave(100));
+  game.fom->OpenMusic(game.fom->AppPath + kMusicFile);
   game.fom->MusicOn = true;
   game.fom->PlayMusic();
   game.sent.clear();
@@ -39,7 +40,7 @@ TEST(Music, LoopsFromTheStartOnlyOnceThePieceHasEnded) {
 
 TEST(Music, MissingWaveRunsSilentWithoutRestartsOrMessages) {
   MusicGame game;
-  game.fom->OpenMusic(game.fom->AppPath + "bgm.wav");
+  game.fom->OpenMusic(game.fom->AppPath + kMusicFile);
   game.fom->MusicOn = true;
   game.fom->PlayMusic();
   game.sent.clear();
@@ -52,11 +53,11 @@ TEST(Music, MissingWaveRunsSilentWithoutRestartsOrMessages) {
 TEST(Music, SendsTheExactCommandStrings) {
   MusicGame game;
   game.fom->MusicOn = false;
-  game.fom->OpenMusic("/x/bgm.wav");
+  game.fom->OpenMusic(std::string("/x/") + kMusicFile);
   game.fom->PlayMusic();  // music off: nothing is sent
   game.fom->CloseMusic();
   EXPECT_EQ(game.sent, (std::vector<std::string>{"close MIDI notify",
-                                                 "open \"/x/bgm.wav\" alias MIDI",
+                                                 std::string("open \"/x/") + kMusicFile + "\" alias MIDI",
                                                  "close MIDI notify"}));
 }
 

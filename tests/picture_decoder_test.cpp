@@ -3,6 +3,7 @@
 
 #include <filesystem>
 
+#include "platform/data_folder.h"
 #include "platform/picture_decoder.h"
 #include "testing/game_fixture.h"
 
@@ -11,11 +12,11 @@ namespace {
 
 TEST(PictureDecoder, PicturesAreKnownByTheirBytesWhateverTheirName) {
   testing::DataFolder data;
-  data.WriteBytes("img/ttl.dat", testing::PngBytes(30, 20));
+  data.WriteBytes(PictureFile("ttl"), testing::PngBytes(30, 20));
   data.WritePicture("mati", 5, 3);  // a BMP
   PictureReader reader;
-  std::shared_ptr<const QtImage> png = reader.Load(data.Path() + "img/ttl.dat");
-  std::shared_ptr<const QtImage> bmp = reader.Load(data.Path() + "img/mati.dat");
+  std::shared_ptr<const QtImage> png = reader.Load(data.Path() + PictureFile("ttl"));
+  std::shared_ptr<const QtImage> bmp = reader.Load(data.Path() + PictureFile("mati"));
   ASSERT_NE(png, nullptr);
   ASSERT_NE(bmp, nullptr);
   EXPECT_EQ(png->Width, 30);
@@ -34,9 +35,9 @@ TEST(PictureDecoder, ACutShortMissingOrForeignFileIsNoPicture) {
     EXPECT_FALSE(problem.empty());
   }
   testing::DataFolder data;
-  data.WriteBytes("img/cut.dat", png.substr(0, png.size() / 2));
+  data.WriteBytes(PictureFile("cut"), png.substr(0, png.size() / 2));
   for (const std::string& path :
-       {data.Path() + "img/none.dat", data.Path() + "img", data.Path() + "img/cut.dat"}) {
+       {data.Path() + PictureFile("none"), data.Path() + kPictureFolder, data.Path() + PictureFile("cut")}) {
     EXPECT_EQ(PictureReader().Load(path), nullptr) << path;
   }
 }
@@ -45,8 +46,8 @@ TEST(PictureDecoder, ACutShortMissingOrForeignFileIsNoPicture) {
 // decoded at every resize; it is refused as broken, unread.
 TEST(PictureDecoder, AFileLargerThanAnyPictureIsRefused) {
   testing::DataFolder data;
-  data.WriteBytes("img/ttl.dat", testing::PngBytes(30, 20));
-  const std::string path = data.Path() + "img/ttl.dat";
+  data.WriteBytes(PictureFile("ttl"), testing::PngBytes(30, 20));
+  const std::string path = data.Path() + PictureFile("ttl");
   std::filesystem::resize_file(path, kLargestPictureFile);  // sparse: costs no disk
   EXPECT_NE(PictureReader().Load(path), nullptr);
   std::filesystem::resize_file(path, kLargestPictureFile + 1);
@@ -60,13 +61,13 @@ TEST(PictureDecoder, AnUnchangedFileIsDecodedOnce) {
   testing::DataFolder data;
   data.WritePicture("ttl", 4, 4);
   data.WritePicture("mati", 5, 3);
-  const std::string title = data.Path() + "img/ttl.dat";
+  const std::string title = data.Path() + PictureFile("ttl");
   PictureReader reader;
   std::shared_ptr<const QtImage> first = reader.Load(title);
   ASSERT_NE(first, nullptr);
-  ASSERT_NE(reader.Load(data.Path() + "img/mati.dat"), nullptr);
+  ASSERT_NE(reader.Load(data.Path() + PictureFile("mati")), nullptr);
   EXPECT_EQ(reader.Load(title), first);
-  data.WriteBytes("img/ttl.dat", testing::PngBytes(7, 2));
+  data.WriteBytes(PictureFile("ttl"), testing::PngBytes(7, 2));
   std::shared_ptr<const QtImage> second = reader.Load(title);
   ASSERT_NE(second, nullptr);
   EXPECT_EQ(second->Width, 7);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "events/picture_descriptions.h"
+#include "platform/data_folder.h"
 #include "testing/game_fixture.h"
 #include "testing/program_run.h"
 
@@ -27,13 +28,13 @@ TEST(PictureDescriptions, ALineIsANameASpaceAndWhatThePictureShows) {
 
 TEST(PictureDescriptions, APictureWithoutOneIsNamedByItsFile) {
   const PictureDescriptions descriptions({"mati 晴れた街"});
-  EXPECT_EQ(descriptions.Naming("img/mati.dat"), "晴れた街");
-  EXPECT_EQ(descriptions.Naming("img/you.dat"), "img/you.dat");
+  EXPECT_EQ(descriptions.Naming(PictureFile("mati")), "晴れた街");
+  EXPECT_EQ(descriptions.Naming(PictureFile("you")), PictureFile("you"));
   // Only a file of the picture folder is a picture by that name.
-  EXPECT_EQ(descriptions.Naming("txt/mati.dat"), "txt/mati.dat");
-  EXPECT_EQ(PictureName("img/09_1.dat"), "09_1");
-  EXPECT_EQ(PictureName("img/.dat"), "");
-  EXPECT_EQ(PictureName("img/mati.png"), "");
+  EXPECT_EQ(descriptions.Naming(TextFile("mati")), TextFile("mati"));
+  EXPECT_EQ(PictureName(PictureFile("09_1")), "09_1");
+  EXPECT_EQ(PictureName(PictureFolderPath() + kDataEnding), "");
+  EXPECT_EQ(PictureName(PictureFolderPath() + "mati.png"), "");
 }
 
 TEST(PictureDescriptions, EveryBundledPictureIsDescribed) {
@@ -41,8 +42,8 @@ TEST(PictureDescriptions, EveryBundledPictureIsDescribed) {
   const PictureDescriptions descriptions = PictureDescriptions::Read(game);
   EXPECT_TRUE(descriptions.BadLines().empty());
   int pictures = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(game + "img")) {
-    const std::string name = PictureName("img/" + entry.path().filename().string());
+  for (const auto& entry : std::filesystem::directory_iterator(game + kPictureFolder)) {
+    const std::string name = PictureName(PictureFolderPath() + entry.path().filename().string());
     EXPECT_NE(descriptions.Of(name), "") << name;
     ++pictures;
   }
@@ -60,24 +61,24 @@ TEST(PictureDescriptions, TheCheckerWarnsOfAPictureWithoutADescription) {
     std::vector<std::string> lines;
     for (std::string line : testing::RunProgram(check).lines) {
       if (line.starts_with(data.Path())) line.erase(0, data.Path().size());
-      if (line.find("pictures.dat") != std::string::npos) lines.push_back(line);
+      if (line.find(DataFileName(kPictureDescriptions)) != std::string::npos) lines.push_back(line);
     }
     return lines;
   };
   EXPECT_EQ(findings(), std::vector<std::string>{});
 
-  data.WriteText("txt/pictures.dat", {"ttl 題名の絵", "mati", "you 道"});
+  data.WriteText(TextFile(kPictureDescriptions), {"ttl 題名の絵", "mati", "you 道"});
   const std::vector<std::string> lines = findings();
   ASSERT_FALSE(lines.empty());
   EXPECT_EQ(lines.front(),
-            "img/bar.dat: warning: no description in txt/pictures.dat: a screen reader names it by "
+            PictureFile("bar") + ": warning: no description in " + TextFile(kPictureDescriptions) + ": a screen reader names it by "
             "its file");
-  const std::string refused = "txt/pictures.dat:2: warning: needs a picture's name, a space and what the "
+  const std::string refused = TextFile(kPictureDescriptions) + ":2: warning: needs a picture's name, a space and what the "
                               "picture shows";
   EXPECT_NE(std::find(lines.begin(), lines.end(), refused), lines.end());
   for (const std::string& line : lines) {
-    EXPECT_EQ(line.find("img/ttl.dat"), std::string::npos) << line;
-    EXPECT_EQ(line.find("img/you.dat"), std::string::npos) << line;
+    EXPECT_EQ(line.find(PictureFile("ttl")), std::string::npos) << line;
+    EXPECT_EQ(line.find(PictureFile("you")), std::string::npos) << line;
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "platform/data_folder.h"
 #include "testing/game_fixture.h"
 
 namespace kiravel {
@@ -29,15 +30,15 @@ TEST(Pictures, EmptyNameDrawsTheTitleInEitherPanel) {
   WatchedGame game;
   auto& requests = game.requests;
   Fom& f = *game.fom;
-  EXPECT_EQ(f.Pic.PictureFile, "img/ttl.dat");
-  EXPECT_EQ(f.PicBtlGrf.PictureFile, "img/ttl.dat");
+  EXPECT_EQ(f.Pic.PictureFile, PictureFile("ttl"));
+  EXPECT_EQ(f.PicBtlGrf.PictureFile, PictureFile("ttl"));
   EXPECT_TRUE(f.ShowMonPicture(""));
   EXPECT_TRUE(f.ShowMonPicture("2"));
   EXPECT_TRUE(f.ShowTtlPicture("bar"));
-  EXPECT_EQ(requests, (std::vector<Request>{{"PicBtlGrf", "img/ttl.dat", true},
-                                            {"PicBtlGrf", "img/mon2.dat", true},
-                                            {"Pic", "img/bar.dat", true}}));
-  EXPECT_EQ(f.PicBtlGrf.PictureFile, "img/mon2.dat");
+  EXPECT_EQ(requests, (std::vector<Request>{{"PicBtlGrf", PictureFile("ttl"), true},
+                                            {"PicBtlGrf", PictureFile("mon2"), true},
+                                            {"Pic", PictureFile("bar"), true}}));
+  EXPECT_EQ(f.PicBtlGrf.PictureFile, PictureFile("mon2"));
 }
 
 // The picture fills the panel whatever its size: the panel's drawing area
@@ -68,7 +69,7 @@ TEST(Pictures, EachRequestClearsThePanelFirst) {
   std::uint64_t painted = f.Pic.PaintCount;
   ASSERT_TRUE(f.ShowTtlPicture("mati"));
   ASSERT_TRUE(f.ShowTtlPicture("you"));
-  EXPECT_EQ(f.Pic.PictureFile, "img/you.dat");
+  EXPECT_EQ(f.Pic.PictureFile, PictureFile("you"));
   EXPECT_EQ(f.Pic.PaintCount, painted + 4);  // a clear and a paint each
   EXPECT_FALSE(f.ShowTtlPicture("nothere"));
   EXPECT_EQ(f.Pic.Picture, nullptr);
@@ -80,16 +81,16 @@ TEST(Pictures, UnreadablePictureIsReportedOnceUntilItLoadsAgain) {
   WatchedGame game;
   Fom& f = *game.fom;
   auto& requests = game.requests;
-  game.data.WriteBytes("img/mati.dat", "not a picture at all");
+  game.data.WriteBytes(PictureFile("mati"), "not a picture at all");
   EXPECT_FALSE(f.ShowTtlPicture("mati"));
   EXPECT_FALSE(f.ShowTtlPicture("mati"));
   EXPECT_EQ(game.platform.Failures,
-            (std::vector<std::string>{"絵「img/mati.dat」を読み込めません。"}));
-  EXPECT_EQ(requests.back(), (Request{"Pic", "img/mati.dat", false}));
+            (std::vector<std::string>{"絵「" + PictureFile("mati") + "」を読み込めません。"}));
+  EXPECT_EQ(requests.back(), (Request{"Pic", PictureFile("mati"), false}));
 
   game.data.WritePicture("mati");
   EXPECT_TRUE(f.ShowTtlPicture("mati"));
-  std::filesystem::remove(game.data.Path() + "img/mati.dat");
+  std::filesystem::remove(game.data.Path() + PictureFile("mati"));
   EXPECT_FALSE(f.ShowTtlPicture("mati"));
   EXPECT_EQ(game.platform.Failures.size(), 2u);
 }
@@ -97,7 +98,7 @@ TEST(Pictures, UnreadablePictureIsReportedOnceUntilItLoadsAgain) {
 TEST(Pictures, MissingTitleIsReportedOnceAcrossResizes) {
   Game game(false);
   ASSERT_EQ(game.platform.Failures.size(), 1u);
-  EXPECT_EQ(game.platform.Failures[0], "絵「img/ttl.dat」を読み込めません。");
+  EXPECT_EQ(game.platform.Failures[0], "絵「" + PictureFile("ttl") + "」を読み込めません。");
   for (std::int32_t height : {6000, 7000, 8000}) {
     game.platform.SetWindowHeight(height);
     game.fom->Form_Resize();
@@ -111,18 +112,18 @@ TEST(Pictures, NamesLeavingThePictureFolderAreRefused) {
   WatchedGame game;
   Fom& f = *game.fom;
   auto& requests = game.requests;
-  game.data.WriteBytes("txt/secret.dat", testing::BmpBytes(4, 4));
-  game.data.WriteBytes("img/sub/x.dat", testing::BmpBytes(4, 4));
-  EXPECT_FALSE(f.ShowTtlPicture("../txt/secret"));
+  game.data.WriteBytes(TextFile("secret"), testing::BmpBytes(4, 4));
+  game.data.WriteBytes(PictureFolderPath() + "sub/" + DataFileName("x"), testing::BmpBytes(4, 4));
+  EXPECT_FALSE(f.ShowTtlPicture("../" + TextFolderPath() + "secret"));
   EXPECT_FALSE(f.ShowTtlPicture("sub/x"));
   EXPECT_FALSE(f.ShowTtlPicture("sub\\x"));
-  EXPECT_FALSE(f.ShowMonPicture("/../../txt/secret"));
+  EXPECT_FALSE(f.ShowMonPicture("/../../" + TextFolderPath() + "secret"));
   EXPECT_FALSE(f.ShowTtlPicture(std::string("ttl\0x", 5)));
   EXPECT_EQ(f.Pic.Picture, nullptr);
   ASSERT_EQ(requests.size(), 5u);
-  EXPECT_EQ(requests[0], (Request{"Pic", "img/../txt/secret.dat", false}));
+  EXPECT_EQ(requests[0], (Request{"Pic", PictureFolderPath() + "../" + TextFile("secret"), false}));
   EXPECT_EQ(game.platform.Failures.size(), 5u);
-  EXPECT_EQ(game.platform.Failures[1], "絵「img/sub/x.dat」を読み込めません。");
+  EXPECT_EQ(game.platform.Failures[1], "絵「" + PictureFolderPath() + "sub/" + DataFileName("x") + "」を読み込めません。");
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/data_folder.h"
 #include "testing/game_fixture.h"
 
 namespace kiravel {
@@ -90,7 +91,7 @@ TEST_F(ScenePlayer, WithoutTextSpeedEachLineWaitsBehindAnOpenMark) {
   EXPECT_TRUE(InTownView());
 }
 
-// The courier's name may itself hold "-m"; it must not be replaced again.
+// The courier's name may itself hold the name mark; it must not be replaced again.
 TEST_F(ScenePlayer, CourierNameFillsEveryMarkOnce) {
   fom().TxtName.Text = "ア-mイ";
   Play({"-mは", "あ-mい", "さよなら-m", "-mと-m"});
@@ -121,7 +122,7 @@ TEST_F(ScenePlayer, PictureLinesShowTheirPictureAndTheNextLineInOneStep) {
   EXPECT_EQ(Caption(), "\r\n一\r\n二");
   ASSERT_TRUE(Tick());
   EXPECT_EQ(Caption(), "\r\n一\r\n二\r\n三");
-  EXPECT_EQ(pictures, (std::vector<std::string>{"Pic:img/ttl.dat", "Pic:img/12.dat"}));
+  EXPECT_EQ(pictures, (std::vector<std::string>{"Pic:" + PictureFile("ttl"), "Pic:" + PictureFile("12")}));
 }
 
 TEST_F(ScenePlayer, NewPageLineEndsThePageAndItsPageHoldsSixLines) {
@@ -196,7 +197,7 @@ TEST_F(ScenePlayer, LongRunsOfChainedLinesDoNotExhaustTheStack) {
   const auto playRepeated = [this](const std::string& line, int times, const std::string& last) {
     std::string bytes;
     for (int i = 0; i < times; ++i) bytes += line + "\r\n";
-    game.data.WriteBytes("txt/s.dat", bytes + last + "\r\n");
+    game.data.WriteBytes(TextFile("s"), bytes + last + "\r\n");
     fom().StartEvent("s");
   };
   playRepeated("", 1000000, "x");
@@ -225,7 +226,7 @@ TEST_F(ScenePlayer, BonusLineStartsTheClosingScene) {
   EXPECT_EQ(Caption(), "\r\n一▼");
   Click();
   EXPECT_EQ(Caption(), "\r\nおわり▼");
-  EXPECT_EQ(fom().ScriptFile, "txt/end.dat");
+  EXPECT_EQ(fom().ScriptFile, TextFile("end"));
   EXPECT_EQ(fom().Files.OpenCount(), 1);
 }
 
@@ -243,7 +244,7 @@ TEST_F(ScenePlayer, ClosingSceneThatRestartsItselfIsStopped) {
   Play({">html 1,x"});
   EXPECT_EQ(game.platform.Failures,
             (std::vector<std::string>{
-                "txt/end.dat 3行目：「>html」で場面「end」が始めからくり返されます。"}));
+                TextFile("end") + " 3行目：「>html」で場面「end」が始めからくり返されます。"}));
   EXPECT_TRUE(fom().PicStt.Visible);
   EXPECT_EQ(fom().Files.OpenCount(), 0);
 }
@@ -280,7 +281,7 @@ TEST_F(ScenePlayer, NewSceneClosesTheOneLeftOpen) {
   Play({"a", "b", "c"});
   fom().StartEvent("b");
   EXPECT_EQ(fom().Files.OpenCount(), 1);
-  EXPECT_EQ(fom().ScriptFile, "txt/b.dat");
+  EXPECT_EQ(fom().ScriptFile, TextFile("b"));
   EXPECT_EQ(Caption(), "\r\n一");
 }
 
@@ -288,7 +289,7 @@ TEST_F(ScenePlayer, MissingStoryEventReturnsToTheTown) {
   KnowATown();
   fom().StartEvent("03");
   EXPECT_EQ(game.platform.Failures,
-            (std::vector<std::string>{"シナリオ「txt/03.dat」を開けません。"}));
+            (std::vector<std::string>{"シナリオ「" + TextFile("03") + "」を開けません。"}));
   EXPECT_TRUE(InTownView());
   EXPECT_EQ(fom().Files.OpenCount(), 0);
   Click();
@@ -302,10 +303,10 @@ TEST_F(ScenePlayer, MissingEndingScenesShowTheStartPanel) {
   EXPECT_TRUE(fom().PicStt.Visible);
 
   fom().PicStt.Visible = false;
-  game.data.WriteBytes("txt/end.dat/x", "");  // a folder where the scene should be
+  game.data.WriteBytes(TextFile("end") + "/x", "");  // a folder where the scene should be
   fom().StartEvent("end");
   EXPECT_TRUE(fom().PicStt.Visible);
-  EXPECT_EQ(game.platform.Failures.back(), "シナリオ「txt/end.dat」を開けません。");
+  EXPECT_EQ(game.platform.Failures.back(), "シナリオ「" + TextFile("end") + "」を開けません。");
 }
 
 // Without a town there is no town view to fall back on.
@@ -313,7 +314,7 @@ TEST_F(ScenePlayer, MissingOpeningWithoutAGameShowsTheStartPanel) {
   fom().StartEvent("opn");
   EXPECT_TRUE(fom().PicStt.Visible);
   EXPECT_EQ(game.platform.Failures,
-            (std::vector<std::string>{"シナリオ「txt/opn.dat」を開けません。"}));
+            (std::vector<std::string>{"シナリオ「" + TextFile("opn") + "」を開けません。"}));
 }
 
 TEST_F(ScenePlayer, PictureNamesLeavingThePictureFolderAreRefused) {
@@ -321,9 +322,9 @@ TEST_F(ScenePlayer, PictureNamesLeavingThePictureFolderAreRefused) {
   pictures.clear();
   ASSERT_TRUE(Tick());
   EXPECT_EQ(game.platform.Failures,
-            (std::vector<std::string>{"txt/s.dat 2行目：絵の名前「../x」は使えません。",
-                                      "txt/s.dat 3行目：絵の名前「a\\b」は使えません。",
-                                      "txt/s.dat 4行目：絵の名前「c/d」は使えません。"}));
+            (std::vector<std::string>{TextFile("s") + " 2行目：絵の名前「../x」は使えません。",
+                                      TextFile("s") + " 3行目：絵の名前「a\\b」は使えません。",
+                                      TextFile("s") + " 4行目：絵の名前「c/d」は使えません。"}));
   EXPECT_TRUE(pictures.empty());
   EXPECT_EQ(Caption(), "\r\n一\r\n二▼");
 }
@@ -338,19 +339,19 @@ TEST_F(ScenePlayer, ManyMissingPicturesInASceneOpenOnlyAFewBoxes) {
   Play(lines);
   EXPECT_EQ(pictures.size(), 50u) << "every picture is still asked for";
   ASSERT_EQ(game.platform.Failures.size(), 3u);
-  EXPECT_EQ(game.platform.Failures[0], "絵「img/none0.dat」を読み込めません。");
+  EXPECT_EQ(game.platform.Failures[0], "絵「" + PictureFile("none0") + "」を読み込めません。");
   EXPECT_EQ(game.platform.Failures[2],
-            "絵「img/none2.dat」を読み込めません。\r\n"
+            "絵「" + PictureFile("none2") + "」を読み込めません。\r\n"
             "この場面でこの後に読み込めない絵があっても、もうお知らせしません。");
   Click();
   ASSERT_TRUE(InTownView());
   Play(lines);
   ASSERT_EQ(game.platform.Failures.size(), 6u) << "the next scene tells of its own";
-  EXPECT_EQ(game.platform.Failures[3], "絵「img/none3.dat」を読み込めません。");
+  EXPECT_EQ(game.platform.Failures[3], "絵「" + PictureFile("none3") + "」を読み込めません。");
 }
 
 TEST_F(ScenePlayer, UndecodableBytesShowAsReplacementCharacters) {
-  game.data.WriteBytes("txt/s.dat", "\x82\xa0\xff\r\n");
+  game.data.WriteBytes(TextFile("s"), "\x82\xa0\xff\r\n");
   fom().StartEvent("s");
   EXPECT_EQ(Caption(), "\r\nあ\xEF\xBF\xBD▼");
 }

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 
+#include "platform/data_folder.h"
 #include "platform/regular_file.h"
 #include "platform/textfile.h"
 #include "testing/game_fixture.h"
@@ -20,36 +21,36 @@ namespace {
 TEST(RegularFiles, OnlyRegularFilesAreReadAndNothingWaits) {
   testing::DataFolder folder;
   const std::string base = folder.Path();
-  folder.WriteBytes("plain.dat", "tugi\r\n");
-  ASSERT_EQ(::mkfifo((base + "pipe.dat").c_str(), 0644), 0);
-  std::filesystem::create_symlink("loop.dat", base + "loop.dat");
-  std::filesystem::create_symlink("plain.dat", base + "link.dat");
+  folder.WriteBytes(DataFileName("plain"), "tugi\r\n");
+  ASSERT_EQ(::mkfifo((base + DataFileName("pipe")).c_str(), 0644), 0);
+  std::filesystem::create_symlink(DataFileName("loop"), base + DataFileName("loop"));
+  std::filesystem::create_symlink(DataFileName("plain"), base + DataFileName("link"));
 
-  EXPECT_EQ(ReadRegularFile(base + "plain.dat").Bytes, "tugi\r\n");
-  EXPECT_EQ(ReadRegularFile(base + "link.dat").Bytes, "tugi\r\n") << "links to files are files";
-  EXPECT_EQ(ReadRegularFile(base + "pipe.dat").Error, FileReadError::NotRegular);
-  EXPECT_EQ(ReadRegularFile(base + "txt").Error, FileReadError::NotRegular);
-  EXPECT_EQ(ReadRegularFile(base + "none.dat").Error, FileReadError::Missing);
-  EXPECT_EQ(ReadRegularFile(base + "plain.dat/x").Error, FileReadError::Missing);
-  const FileBytes loop = ReadRegularFile(base + "loop.dat");
+  EXPECT_EQ(ReadRegularFile(base + DataFileName("plain")).Bytes, "tugi\r\n");
+  EXPECT_EQ(ReadRegularFile(base + DataFileName("link")).Bytes, "tugi\r\n") << "links to files are files";
+  EXPECT_EQ(ReadRegularFile(base + DataFileName("pipe")).Error, FileReadError::NotRegular);
+  EXPECT_EQ(ReadRegularFile(base + kTextFolder).Error, FileReadError::NotRegular);
+  EXPECT_EQ(ReadRegularFile(base + DataFileName("none")).Error, FileReadError::Missing);
+  EXPECT_EQ(ReadRegularFile(base + DataFileName("plain") + "/x").Error, FileReadError::Missing);
+  const FileBytes loop = ReadRegularFile(base + DataFileName("loop"));
   EXPECT_EQ(loop.Error, FileReadError::Unreadable);
   EXPECT_FALSE(loop.Reason.empty());
-  EXPECT_EQ(ReadRegularFile(base + std::string(300, 'a') + ".dat").Error,
+  EXPECT_EQ(ReadRegularFile(base + std::string(300, 'a') + kDataEnding).Error,
             FileReadError::Unreadable);
-  // The part after the NUL would be dropped by the system: plain.dat is
-  // not what was asked for.
-  EXPECT_EQ(ReadRegularFile(base + std::string("plain.dat\0.x", 12)).Error,
+  // The part after the NUL would be dropped by the system: the plain file
+  // is not what was asked for.
+  EXPECT_EQ(ReadRegularFile(base + DataFileName("plain") + std::string("\0.x", 3)).Error,
             FileReadError::Unreadable);
 
-  EXPECT_EQ(ReadTextFile(base + "pipe.dat", false).Error, TextFileError::Unreadable);
-  EXPECT_EQ(ReadTextFile(base + "loop.dat", false).Error, TextFileError::Unreadable);
+  EXPECT_EQ(ReadTextFile(base + DataFileName("pipe"), false).Error, TextFileError::Unreadable);
+  EXPECT_EQ(ReadTextFile(base + DataFileName("loop"), false).Error, TextFileError::Unreadable);
 }
 
 TEST(RegularFiles, OpenedFileReadsBlockingLikeAnyOther) {
   testing::DataFolder folder;
-  folder.WriteBytes("plain.dat", "abc");
+  folder.WriteBytes(DataFileName("plain"), "abc");
   FileReadError error = FileReadError::Unreadable;
-  const int fd = OpenRegularFile(folder.Path() + "plain.dat", &error);
+  const int fd = OpenRegularFile(folder.Path() + DataFileName("plain"), &error);
   ASSERT_GE(fd, 0);
   EXPECT_EQ(error, FileReadError::None);
   EXPECT_EQ(::fcntl(fd, F_GETFL) & O_NONBLOCK, 0);

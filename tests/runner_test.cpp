@@ -218,7 +218,7 @@ TEST_F(Scenario, CommandsAfterCloseAreEachRefused) {
 TEST_F(Scenario, SceneCommandPlaysTheSceneOnAFreshEasyGame) {
   data.WriteScript("03", {">img mati", "三つめの場面", "tugi"});
   Outcome run = Play("scene 03\ndump Lbl PicStt LvIve IveCount\nclick Lbl\ndump Com(4)\n"
-                     "scene\nscene ../txt/03\nscene 03.dat\nscene nothing\ndump Com(4)\n");
+                     "scene\nscene ../" + TextFolderPath() + "03\nscene " + DataFileName("03") + "\nscene nothing\ndump Com(4)\n");
   EXPECT_EQ(run.status, 0) << run.errors;
   const Json shown = run.Dump(0);
   EXPECT_NE(shown["Lbl"]["Caption"].text.find("三つめの場面"), std::string::npos);
@@ -229,7 +229,7 @@ TEST_F(Scenario, SceneCommandPlaysTheSceneOnAFreshEasyGame) {
   EXPECT_TRUE(run.Dump(1)["Com(4)"]["Shown"].flag);
   std::vector<std::string> refused;
   for (const Json& line : run.Of("refused")) refused.push_back(line["refused"].text);
-  EXPECT_EQ(refused, (std::vector<std::string>{"scene", "scene ../txt/03", "scene 03.dat"}));
+  EXPECT_EQ(refused, (std::vector<std::string>{"scene", "scene ../" + TextFolderPath() + "03", "scene " + DataFileName("03")}));
   ASSERT_EQ(run.Of("error").size(), 1u);
   EXPECT_TRUE(run.Dump(2)["Com(4)"]["Shown"].flag);
 }
@@ -238,19 +238,19 @@ TEST_F(Scenario, SceneCommandPlaysTheSceneOnAFreshEasyGame) {
 // name too long for the file system: each is told as a file that cannot be
 // read, and the play goes on to its end.
 TEST_F(Scenario, HostileFilesAreToldAndThePlayGoesOn) {
-  std::filesystem::remove(data.Path() + "txt/opn.dat");
-  ASSERT_EQ(::mkfifo((data.Path() + "txt/opn.dat").c_str(), 0644), 0);
-  std::filesystem::remove(data.Path() + "img/mati.dat");
-  std::filesystem::create_symlink("mati.dat", data.Path() + "img/mati.dat");
+  std::filesystem::remove(data.Path() + TextFile("opn"));
+  ASSERT_EQ(::mkfifo((data.Path() + TextFile("opn")).c_str(), 0644), 0);
+  std::filesystem::remove(data.Path() + PictureFile("mati"));
+  std::filesystem::create_symlink(DataFileName("mati"), data.Path() + PictureFile("mati"));
   data.WriteScript("00", {">img " + std::string(300, 'a'), "一", "tugi"});
   Outcome run = Play(NewGameDraws() + "\nclick ComStt(0)\nclick Com(0)\nclick Lbl\nclose\n");
   EXPECT_EQ(run.status, 0) << run.errors;
   std::vector<std::string> errors;
   for (const Json& line : run.Of("error")) errors.push_back(line["error"].text);
   EXPECT_EQ(errors, (std::vector<std::string>{
-                        "シナリオ「txt/opn.dat」を開けません。",
-                        "絵「img/mati.dat」を読み込めません。",
-                        "txt/00.dat 1行目：絵の名前「" + std::string(300, 'a') + "」は使えません。"}));
+                        "シナリオ「" + TextFile("opn") + "」を開けません。",
+                        "絵「" + PictureFile("mati") + "」を読み込めません。",
+                        TextFile("00") + " 1行目：絵の名前「" + std::string(300, 'a') + "」は使えません。"}));
 }
 
 // As in the window, a folder without the game's data is told after the
@@ -348,24 +348,24 @@ TEST_F(Scenario, TimersTickInTimeOrderAndCountFromTheirRestart) {
 }
 
 TEST_F(Scenario, QueuedAnswersAndGameReportsComeOutInOrder) {
-  std::remove((data.Path() + "img/you.dat").c_str());
+  std::remove((data.Path() + PictureFile("you")).c_str());
   Outcome run = Play(kEasyGameInTown +
                      "click Com(4)\nanswer yes\nclick LblGame\ndump PicStt\n"
                      "click ComStt(0)\nclick Pic\nclick Pic\nanswer ok\nclick Pic\ndump PicStt\n");
   // The music commands are the sound's own business.
   std::vector<std::string> lines = run.Without("mci");
   ASSERT_EQ(lines.size(), 14u);
-  const char* const kTitle = R"({"picture":{"panel":"Pic","file":"img/ttl.dat","ok":true}})";
-  const char* const kTown = R"({"picture":{"panel":"Pic","file":"img/mati.dat","ok":true}})";
+  const std::string kTitle = R"({"picture":{"panel":"Pic","file":")" + PictureFile("ttl") + R"(","ok":true}})";
+  const std::string kTown = R"({"picture":{"panel":"Pic","file":")" + PictureFile("mati") + R"(","ok":true}})";
   const char* const kAsked = R"({"msgbox":{"text":"初期化しますか？","buttons":"YesNo","answer":")";
   const std::vector<std::string> expected{
       kTitle,
-      R"({"picture":{"panel":"PicBtlGrf","file":"img/ttl.dat","ok":true}})",
+      R"({"picture":{"panel":"PicBtlGrf","file":")" + PictureFile("ttl") + R"(","ok":true}})",
       kTown,  // the opening skipped
       kTown,  // "旅をする" without a town chosen
-      R"({"picture":{"panel":"Pic","file":"img/you.dat","ok":false}})",
-      R"({"msgbox":{"text":"絵「img/you.dat」を読み込めません。","buttons":"OK","answer":"ok"}})",
-      R"({"error":"絵「img/you.dat」を読み込めません。"})",
+      R"({"picture":{"panel":"Pic","file":")" + PictureFile("you") + R"(","ok":false}})",
+      R"({"msgbox":{"text":"絵「)" + PictureFile("you") + R"(」を読み込めません。","buttons":"OK","answer":"ok"}})",
+      R"({"error":"絵「)" + PictureFile("you") + R"(」を読み込めません。"})",
       R"({"msgbox":{"text":"行く街を選んで下さい","buttons":"OK","answer":"ok"}})",
       std::string(kAsked) + "yes\"}}",
       lines[9],  // the start panel's dump
@@ -384,24 +384,24 @@ TEST_F(Scenario, QueuedAnswersAndGameReportsComeOutInOrder) {
 // three alike.
 TEST_F(Scenario, APictureCutShortFailsInTheRunnerAsInTheCheckerAndTheGame) {
   const std::string png = testing::PngBytes(60, 40);
-  data.WriteBytes("img/mati.dat", png.substr(0, png.size() / 2));
+  data.WriteBytes(PictureFile("mati"), png.substr(0, png.size() / 2));
   Outcome run = Play(kEasyGameInTown);
   std::vector<bool> answers;
   for (const Json& line : run.Of("picture")) {
-    if (line["picture"]["file"].text == "img/mati.dat") answers.push_back(line["picture"]["ok"].flag);
+    if (line["picture"]["file"].text == PictureFile("mati")) answers.push_back(line["picture"]["ok"].flag);
   }
   EXPECT_EQ(answers, std::vector<bool>{false});
-  EXPECT_EQ(PictureReader().Load(data.Path() + "img/mati.dat"), nullptr);
+  EXPECT_EQ(PictureReader().Load(data.Path() + PictureFile("mati")), nullptr);
   const std::string check = Quoted(KIRAVEL_CHECK_PATH) + " " + Quoted(data.Path()) + " > " +
                             Quoted(scratch.Path() + "check.txt");
   EXPECT_NE(std::system(check.c_str()), 0);
   EXPECT_NE(ReadFile(scratch.Path() + "check.txt")
-                .find("img/mati.dat: error: not a picture the game can decode"),
+                .find(PictureFile("mati") + ": error: not a picture the game can decode"),
             std::string::npos);
 }
 
 TEST_F(Scenario, WindowResizesPlaysItsMusicOnTheClockAndCloses) {
-  data.WriteBytes("bgm.wav", SilentWave(100));
+  data.WriteBytes(kMusicFile, SilentWave(100));
   Outcome run = Play(
       "resize 6000\ndump fom BaseFontSize SmallFontSize Com(1)\n"
       "resize 9000 20000 15000\ndump fom BaseFontSize SmallFontSize\nwait 150\nclose\ndump "
@@ -429,7 +429,7 @@ TEST_F(Scenario, WindowResizesPlaysItsMusicOnTheClockAndCloses) {
                     std::to_string(static_cast<int>(line["result"].number)));
   }
   EXPECT_EQ(music, (std::vector<std::string>{"close MIDI notify 263",
-                                             "open \"" + data.Path() + "bgm.wav\" alias MIDI 0",
+                                             "open \"" + data.Path() + std::string(kMusicFile) + "\" alias MIDI 0",
                                              "play MIDI notify 0", "seek MIDI to start 0",
                                              "play MIDI from 0 0", "close MIDI notify 0"}));
   EXPECT_EQ(run.Of("mci").back()["mci"].text, "close MIDI notify");
@@ -442,7 +442,7 @@ TEST_F(Scenario, WindowResizesPlaysItsMusicOnTheClockAndCloses) {
 // music's restarts come out exactly as when the clock moves a millisecond at
 // a time. The longest wait the runner takes ends at once when nothing happens.
 TEST_F(Scenario, LongWaitsCostWhatHappensInThemWithTheSameOutput) {
-  data.WriteBytes("bgm.wav", SilentWave(100));
+  data.WriteBytes(kMusicFile, SilentWave(100));
   const std::string journey = kEasyGameInTown + "select LstMati(0) 2\nclick Com(4)\n";
   std::string step;
   for (int ms = 0; ms < 1250; ++ms) step += "wait 1\n";
@@ -451,7 +451,7 @@ TEST_F(Scenario, LongWaitsCostWhatHappensInThemWithTheSameOutput) {
   EXPECT_EQ(whole.lines, steps.lines);
   EXPECT_GE(whole.Of("mci").size(), 2u + 2 * 12) << "twelve restarts of the music";
 
-  std::filesystem::remove(data.Path() + "bgm.wav");
+  std::filesystem::remove(data.Path() + kMusicFile);
   Outcome silent = Play("wait 1000000000000\ndump Money\n");
   EXPECT_EQ(silent.status, 0);
   EXPECT_EQ(silent.Of("dump").size(), 1u);
@@ -460,7 +460,7 @@ TEST_F(Scenario, LongWaitsCostWhatHappensInThemWithTheSameOutput) {
 // A wave without samples would end as it starts, and the music timer would
 // start it again at every tick: it is no music, refused once at the open.
 TEST_F(Scenario, WaveWithoutSamplesIsRefusedOnceAndStaysSilent) {
-  data.WriteBytes("bgm.wav", testing::MonoWave(""));
+  data.WriteBytes(kMusicFile, testing::MonoWave(""));
   Outcome run = Play("wait 5000\nclose\n");
   std::vector<std::string> music;
   for (const Json& line : run.Of("mci")) {
@@ -468,7 +468,7 @@ TEST_F(Scenario, WaveWithoutSamplesIsRefusedOnceAndStaysSilent) {
                     std::to_string(static_cast<int>(line["result"].number)));
   }
   EXPECT_EQ(music, (std::vector<std::string>{"close MIDI notify 263",
-                                             "open \"" + data.Path() + "bgm.wav\" alias MIDI 296",
+                                             "open \"" + data.Path() + std::string(kMusicFile) + "\" alias MIDI 296",
                                              "play MIDI notify 263", "close MIDI notify 263"}));
 }
 
@@ -569,7 +569,7 @@ TEST_F(Scenario, DumpGivesEveryControlAndVariableInValidJson) {
                            "SmallFontSize"}) {
     EXPECT_TRUE(all.Has(name)) << name;
   }
-  EXPECT_EQ(all["DataDir"][1].text, data.Path() + "txt/");
+  EXPECT_EQ(all["DataDir"][1].text, data.Path() + TextFolderPath());
   EXPECT_EQ(all["PicStr"]["ScaleWidth"].number, 100);
 }
 

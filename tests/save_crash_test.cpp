@@ -11,6 +11,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "platform/data_folder.h"
 #include "testing/game_fixture.h"
 
 namespace kiravel {
@@ -60,7 +61,7 @@ void MakeGeneration(Fom& f, std::int32_t g) {
 // Whether a save was cut short: its new files or its manifest are left.
 bool CutShort(const std::string& folder) {
   for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    if (entry.path().extension() != ".dat") return true;
+    if (entry.path().extension() != kDataEnding) return true;
   }
   return false;
 }
@@ -160,7 +161,7 @@ TEST(SaveCrash, KilledSavesLeaveTheOldOrTheNewGameNeverAMix) {
     ::usleep(static_cast<useconds_t>(std::exp(logDelay(random))));
     const int status = saver.Kill();
     ASSERT_TRUE(WIFSIGNALED(status)) << "the saving process stopped by itself: " << status;
-    interrupted += CutShort(game.data.Path() + "txt/save");
+    interrupted += CutShort(game.data.Path() + TextFolderPath() + "save");
 
     ScriptedPlatform platform;
     std::unique_ptr<Fom> loaded = OpenGame(platform, game.data.Path());

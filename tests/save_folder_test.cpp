@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <string>
 
+#include "platform/data_folder.h"
 #include "testing/game_fixture.h"
 
 namespace kiravel {
@@ -20,15 +21,15 @@ namespace fs = std::filesystem;
 // A folder elsewhere that a link could lead to, with things of its own.
 struct Elsewhere {
   Elsewhere() {
-    folder.WriteBytes("mati.dat", "someone else's file");
-    folder.WriteBytes("txt/save/mati.dat", "someone else's file");
+    folder.WriteBytes(DataFileName("mati"), "someone else's file");
+    folder.WriteBytes(SaveFolderPath() + DataFileName("mati"), "someone else's file");
     folder.WriteBytes("commit.lst.bad/keep.txt", "kept");
   }
   bool Untouched() const {
-    return folder.Read("mati.dat") == "someone else's file" &&
-           folder.Read("txt/save/mati.dat") == "someone else's file" &&
-           folder.Read("commit.lst.bad/keep.txt") == "kept" && !fs::exists(folder.Path() + "save.dat") &&
-           !fs::exists(folder.Path() + "x＿おまけ.html");
+    return folder.Read(DataFileName("mati")) == "someone else's file" &&
+           folder.Read(SaveFolderPath() + DataFileName("mati")) == "someone else's file" &&
+           folder.Read("commit.lst.bad/keep.txt") == "kept" && !fs::exists(folder.Path() + DataFileName("save")) &&
+           !fs::exists(folder.Path() + std::string("x") + kPageEnding);
   }
   testing::DataFolder folder;
 };
@@ -41,8 +42,8 @@ bool Told(const testing::Game& game, const std::string& text) {
 }
 
 TEST(SaveFolder, ALinkOnTheWayIsRefusedAndNothingIsWritten) {
-  // txt/save, txt/ and the player's own folder, each a link.
-  for (const std::string linked : {"txt/save", "txt", "player"}) {
+  // The save folder, the text folder and the player's own folder, each a link.
+  for (const std::string linked : {TextFolderPath() + kSaveFolder, std::string(kTextFolder), std::string("player")}) {
     SCOPED_TRACE(linked);
     Elsewhere elsewhere;
     testing::Game game;
@@ -55,11 +56,11 @@ TEST(SaveFolder, ALinkOnTheWayIsRefusedAndNothingIsWritten) {
       game.fom->Form_Resize();
       game.fom->Form_Activate();
     }
-    if (linked == "txt") fs::rename(game.data.Path() + "txt", game.data.Path() + "texts");
-    fs::create_directory_symlink(elsewhere.folder.Path() + (linked == "txt" ? "txt" : ""),
+    if (linked == kTextFolder) fs::rename(game.data.Path() + kTextFolder, game.data.Path() + "texts");
+    fs::create_directory_symlink(elsewhere.folder.Path() + (linked == kTextFolder ? kTextFolder : ""),
                                  player ? write.substr(0, write.size() - 1) : write + linked);
-    if (linked == "txt") {
-      fs::copy(game.data.Path() + "texts", elsewhere.folder.Path() + "txt",
+    if (linked == kTextFolder) {
+      fs::copy(game.data.Path() + "texts", elsewhere.folder.Path() + kTextFolder,
                fs::copy_options::recursive | fs::copy_options::skip_existing);
     }
     game.StartInTown(1);
@@ -87,16 +88,16 @@ TEST(SaveFolder, LeftoversOfAStoppedGameAreClearedAtTheNextSave) {
   game.data.WriteBytes(".kiravel-Now456", "a page being written");
   const timespec twoHoursAgo[2] = {{::time(nullptr) - 7200, 0}, {::time(nullptr) - 7200, 0}};
   ASSERT_EQ(::utimensat(AT_FDCWD, (root + ".kiravel-AbC123").c_str(), twoHoursAgo, 0), 0);
-  game.data.WriteBytes("txt/save/commit.lst.bad", "a list set aside");
+  game.data.WriteBytes(SaveFolderPath() + "commit.lst.bad", "a list set aside");
   game.StartInTown(1);
   game.fom->SaveGame();
   EXPECT_TRUE(game.platform.Failures.empty());
-  EXPECT_FALSE(fs::exists(root + "txt/save/commit.lst.bad"));
+  EXPECT_FALSE(fs::exists(root + SaveFolderPath() + "commit.lst.bad"));
   EXPECT_FALSE(fs::exists(root + ".kiravel-AbC123"));
   EXPECT_TRUE(fs::exists(root + ".kiravel-Now456"));
-  fs::create_directories(root + "txt/save/commit.lst.bad/mine");
+  fs::create_directories(root + SaveFolderPath() + "commit.lst.bad/mine");
   game.fom->SaveGame();
-  EXPECT_TRUE(fs::exists(root + "txt/save/commit.lst.bad/mine"));
+  EXPECT_TRUE(fs::exists(root + SaveFolderPath() + "commit.lst.bad/mine"));
   EXPECT_TRUE(game.fom->LoadGame());
 }
 

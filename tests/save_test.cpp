@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/cp932.h"
+#include "platform/data_folder.h"
 #include "platform/textfile.h"
 #include "testing/game_fixture.h"
 
@@ -18,8 +19,8 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-const Lines kSaveFiles = {"txt/save/mati.dat", "txt/save/you.dat", "txt/save/irai.dat",
-                          "txt/save/save.dat"};
+const Lines kSaveFiles = {SaveFolderPath() + DataFileName("mati"), SaveFolderPath() + DataFileName("you"), SaveFolderPath() + DataFileName("irai"),
+                          SaveFolderPath() + DataFileName("save")};
 
 // A hard game at the tavern of its second town, with one accepted job and
 // every saved value away from what a new game starts with.
@@ -122,7 +123,7 @@ TEST(SaveAndLoad, FilesHoldTheDocumentedBytes) {
   Fom& f = game.f();
   f.RemoveJob(0);
   f.SaveGame();
-  EXPECT_EQ(game.data.Read("txt/save/irai.dat"), "") << "no jobs, no lines";
+  EXPECT_EQ(game.data.Read(SaveFolderPath() + DataFileName("irai")), "") << "no jobs, no lines";
 
   const Lines job = {"物[手紙]　先[(草)　かきく]　\\300　〆25日　↑草", "1", "300", "0", "1", "25"};
   for (int c = 0; c <= 5; ++c) f.LstSigoto[c].AddItem(job[static_cast<std::size_t>(c)]);
@@ -130,17 +131,17 @@ TEST(SaveAndLoad, FilesHoldTheDocumentedBytes) {
   f.MatiNow = 0;
   f.StrVal = {-5, 0, 1000, 32767, 1};
   f.SaveGame();
-  EXPECT_EQ(game.data.Read("txt/save/mati.dat"),
+  EXPECT_EQ(game.data.Read(SaveFolderPath() + DataFileName("mati")),
             Cp932("(火)　あいう,0\r\n(草)　かきく,1\r\n(水)　さしす,2\r\n"));
-  EXPECT_EQ(game.data.Read("txt/save/irai.dat"),
+  EXPECT_EQ(game.data.Read(SaveFolderPath() + DataFileName("irai")),
             Cp932("物[手紙]　先[(草)　かきく]　\\300　〆25日　↑草,1,300,0,1,25\r\n"));
-  EXPECT_EQ(game.data.Read("txt/save/save.dat"),
+  EXPECT_EQ(game.data.Read(SaveFolderPath() + DataFileName("save")),
             Cp932(" 10000 \r\nクロエ\r\n 0 \r\n 200 \r\n-5 \r\n 0 \r\n 1000 \r\n 32767 \r\n 1 \r\n"
                   " 1 \r\n 0 \r\n 4 \r\n"));
-  const std::string you = game.data.Read("txt/save/you.dat");
+  const std::string you = game.data.Read(SaveFolderPath() + DataFileName("you"));
   EXPECT_EQ(std::count(you.begin(), you.end(), '\n'), 3);
-  for (const auto& entry : std::filesystem::directory_iterator(game.data.Path() + "txt/save")) {
-    EXPECT_TRUE(entry.path().extension() == ".dat") << "left behind: " << entry.path();
+  for (const auto& entry : std::filesystem::directory_iterator(game.data.Path() + TextFolderPath() + "save")) {
+    EXPECT_TRUE(entry.path().extension() == kDataEnding) << "left behind: " << entry.path();
   }
 }
 
@@ -164,31 +165,31 @@ TEST(SaveAndLoad, DamagedSaveIsRefusedAndTheGameGoesOn) {
     for (const std::string& l : lines) out += l + "\n";
     return out;
   };
-  const std::string lowerOut = "ロードできませんでした。\r\ntxt/save/";
+  const std::string lowerOut = "ロードできませんでした。\r\n" + SaveFolderPath();
   const std::vector<Damage> cases = {
-      {"save.dat", "", "save.dat：ファイルがありません。", true},
-      {"save.dat", " 1 \r\n", "save.dat：12行のはずが1行あります。"},
-      {"save.dat", valid + "余り\r\n", "save.dat：12行のはずが13行あります。"},
-      {"mati.dat", "(火)　あいう,0\r\n(草)　かきく\r\n",
-       "mati.dat 2行目：「,」で区切った項目が2つのはずが1つあります。"},
-      {"mati.dat", "(火)　あいう,0\r\n", "mati.dat：街が2つ以上あるはずです。"},
-      {"mati.dat", "(火)　あいう,0\r\n(草)　かきく,3\r\n", "mati.dat 2行目：「3」は0から2までのはずです。"},
-      {"you.dat", "[火] まみむ,0,1\r\n", "you.dat 1行目：「,」で区切った項目が2つのはずが3つあります。"},
-      {"you.dat", "[火] まみむ,-1\r\n", "you.dat 1行目：「-1」は0から2までのはずです。"},
-      {"irai.dat", "物,1,300,0,5,25\r\n", "irai.dat 1行目：「5」は0から2までのはずです。"},
-      {"irai.dat", "物,1,300,-1,1,25\r\n", "irai.dat 1行目：「-1」は0から2までのはずです。"},
-      {"irai.dat", "物,1,40000,0,1,25\r\n", "irai.dat 1行目：「40000」は0から32767までのはずです。"},
-      {"save.dat", scalars(1, " 12x "), "save.dat 1行目：「 12x 」は数として読めません。"},
-      {"save.dat", scalars(1, ""), "save.dat 1行目：「」は数として読めません。"},
-      {"save.dat", scalars(1, " 3000000000 "), "save.dat 1行目：「 3000000000 」は0から2147483647までのはずです。"},
-      {"save.dat", scalars(1, "-1"), "save.dat 1行目：「-1」は0から2147483647までのはずです。"},
-      {"save.dat", scalars(3, " 3 "), "save.dat 3行目：「 3 」は0から2までのはずです。"},
-      {"save.dat", scalars(4, " 150 "), "save.dat 4行目：文章の速さ「 150 」は0、100、200、300のどれかのはずです。"},
-      {"save.dat", scalars(5, " 40000 "), "save.dat 5行目：「 40000 」は0から32767までのはずです。"},
-      {"save.dat", scalars(8, "-1 "), "save.dat 8行目：「-1 」は0から32767までのはずです。"},
-      {"save.dat", scalars(9, " 366 "), "save.dat 9行目：「 366 」は1から365までのはずです。"},
-      {"save.dat", scalars(9, " 0 "), "save.dat 9行目：「 0 」は1から365までのはずです。"},
-      {"save.dat", scalars(12, "1e3"), "save.dat 12行目：「1e3」は数として読めません。"},
+      {DataFileName("save"), "", DataFileName("save") + "：ファイルがありません。", true},
+      {DataFileName("save"), " 1 \r\n", DataFileName("save") + "：12行のはずが1行あります。"},
+      {DataFileName("save"), valid + "余り\r\n", DataFileName("save") + "：12行のはずが13行あります。"},
+      {DataFileName("mati"), "(火)　あいう,0\r\n(草)　かきく\r\n",
+       DataFileName("mati") + " 2行目：「,」で区切った項目が2つのはずが1つあります。"},
+      {DataFileName("mati"), "(火)　あいう,0\r\n", DataFileName("mati") + "：街が2つ以上あるはずです。"},
+      {DataFileName("mati"), "(火)　あいう,0\r\n(草)　かきく,3\r\n", DataFileName("mati") + " 2行目：「3」は0から2までのはずです。"},
+      {DataFileName("you"), "[火] まみむ,0,1\r\n", DataFileName("you") + " 1行目：「,」で区切った項目が2つのはずが3つあります。"},
+      {DataFileName("you"), "[火] まみむ,-1\r\n", DataFileName("you") + " 1行目：「-1」は0から2までのはずです。"},
+      {DataFileName("irai"), "物,1,300,0,5,25\r\n", DataFileName("irai") + " 1行目：「5」は0から2までのはずです。"},
+      {DataFileName("irai"), "物,1,300,-1,1,25\r\n", DataFileName("irai") + " 1行目：「-1」は0から2までのはずです。"},
+      {DataFileName("irai"), "物,1,40000,0,1,25\r\n", DataFileName("irai") + " 1行目：「40000」は0から32767までのはずです。"},
+      {DataFileName("save"), scalars(1, " 12x "), DataFileName("save") + " 1行目：「 12x 」は数として読めません。"},
+      {DataFileName("save"), scalars(1, ""), DataFileName("save") + " 1行目：「」は数として読めません。"},
+      {DataFileName("save"), scalars(1, " 3000000000 "), DataFileName("save") + " 1行目：「 3000000000 」は0から2147483647までのはずです。"},
+      {DataFileName("save"), scalars(1, "-1"), DataFileName("save") + " 1行目：「-1」は0から2147483647までのはずです。"},
+      {DataFileName("save"), scalars(3, " 3 "), DataFileName("save") + " 3行目：「 3 」は0から2までのはずです。"},
+      {DataFileName("save"), scalars(4, " 150 "), DataFileName("save") + " 4行目：文章の速さ「 150 」は0、100、200、300のどれかのはずです。"},
+      {DataFileName("save"), scalars(5, " 40000 "), DataFileName("save") + " 5行目：「 40000 」は0から32767までのはずです。"},
+      {DataFileName("save"), scalars(8, "-1 "), DataFileName("save") + " 8行目：「-1 」は0から32767までのはずです。"},
+      {DataFileName("save"), scalars(9, " 366 "), DataFileName("save") + " 9行目：「 366 」は1から365までのはずです。"},
+      {DataFileName("save"), scalars(9, " 0 "), DataFileName("save") + " 9行目：「 0 」は1から365までのはずです。"},
+      {DataFileName("save"), scalars(12, "1e3"), DataFileName("save") + " 12行目：「1e3」は数として読めません。"},
   };
   for (const Damage& damage : cases) {
     SCOPED_TRACE(damage.message);
@@ -196,11 +197,11 @@ TEST(SaveAndLoad, DamagedSaveIsRefusedAndTheGameGoesOn) {
     game.f().SaveGame();
     game.f().menu_tim_Click_Click(3);  // the game moves on after the save
     const std::string before = game.State();
-    const std::string path = game.data.Path() + "txt/save/" + damage.file;
+    const std::string path = game.data.Path() + SaveFolderPath() + damage.file;
     if (damage.remove) {
       std::filesystem::remove(path);
     } else {
-      game.data.WriteBytes("txt/save/" + damage.file, Cp932(damage.bytes));
+      game.data.WriteBytes(SaveFolderPath() + damage.file, Cp932(damage.bytes));
     }
     EXPECT_FALSE(game.f().LoadGame());
     EXPECT_EQ(game.platform.Failures, Lines{lowerOut + damage.message});
@@ -211,18 +212,18 @@ TEST(SaveAndLoad, DamagedSaveIsRefusedAndTheGameGoesOn) {
 TEST(SaveAndLoad, BytesThatAreNotCp932AndOverlongListsAreRefused) {
   TavernGame game;
   game.f().SaveGame();
-  game.data.WriteBytes("txt/save/mati.dat", "a,0\r\nb\x82,1\r\n");
+  game.data.WriteBytes(SaveFolderPath() + DataFileName("mati"), "a,0\r\nb\x82,1\r\n");
   EXPECT_FALSE(game.f().LoadGame());
   EXPECT_EQ(game.platform.Failures.back(),
-            "ロードできませんでした。\r\ntxt/save/mati.dat 2行目：シフトJISとして読めない文字があります。");
+            "ロードできませんでした。\r\n" + SaveFolderPath() + DataFileName("mati") + " 2行目：シフトJISとして読めない文字があります。");
 
   game.f().SaveGame();
   std::string fairies;
   for (int i = 0; i < 32768; ++i) fairies += "f,0\r\n";
-  game.data.WriteBytes("txt/save/you.dat", fairies);
+  game.data.WriteBytes(SaveFolderPath() + DataFileName("you"), fairies);
   EXPECT_FALSE(game.f().LoadGame());
   EXPECT_EQ(game.platform.Failures.back(),
-            "ロードできませんでした。\r\ntxt/save/you.dat：32768行あり、32767行を超えています。");
+            "ロードできませんでした。\r\n" + SaveFolderPath() + DataFileName("you") + "：32768行あり、32767行を超えています。");
 }
 
 // What the redraw after a load does to values above their limits stays: the
@@ -230,7 +231,7 @@ TEST(SaveAndLoad, BytesThatAreNotCp932AndOverlongListsAreRefused) {
 TEST(SaveAndLoad, ValuesAboveTheirLimitsAreCutAsTheyAreShown) {
   TavernGame game;
   game.f().SaveGame();
-  game.data.WriteBytes("txt/save/save.dat",
+  game.data.WriteBytes(SaveFolderPath() + DataFileName("save"),
                        Cp932("400000\r\nクロエ\r\n1\r\n0\r\n2000\r\n50\r\n50\r\n1500\r\n365\r\n"
                              "0\r\n0\r\n2.5\r\n"));
   ASSERT_TRUE(game.f().LoadGame());
@@ -250,7 +251,7 @@ TEST(SaveAndLoad, LoadStartWithoutASaveLeavesTheStartPanelUp) {
   EXPECT_TRUE(game.fom->ScriptFile.empty()) << "no scene started";
   EXPECT_FALSE(game.fom->TimDay.Enabled());
   EXPECT_EQ(game.platform.Failures,
-            Lines{"ロードできませんでした。\r\ntxt/save/mati.dat：ファイルがありません。"});
+            Lines{"ロードできませんでした。\r\n" + SaveFolderPath() + DataFileName("mati") + "：ファイルがありません。"});
 }
 
 TEST(SaveAndLoad, LoadStartPlaysTheSavedGameOnTheHardLevel) {
@@ -289,7 +290,7 @@ TEST(SaveAndLoad, LoadStartStopsTheJourneyOfTheGameLeftBehind) {
 
 TEST(SaveAndLoad, MissingSaveFolderIsCreated) {
   TavernGame game;
-  std::filesystem::remove_all(game.data.Path() + "txt/save");
+  std::filesystem::remove_all(game.data.Path() + TextFolderPath() + "save");
   game.f().SaveGame();
   EXPECT_EQ(game.LastMessage(), "SAVE　OK");
   EXPECT_TRUE(game.f().LoadGame());
@@ -303,21 +304,21 @@ TEST(SaveAndLoad, UnwritableSaveKeepsTheOldOne) {
   const Lines old = game.SaveBytes();
   f.Money = 777;
 
-  std::filesystem::create_directories(game.data.Path() + "txt/save/irai.dat.new/blocked");
+  std::filesystem::create_directories(game.data.Path() + SaveFolderPath() + DataFileName("irai") + ".new/blocked");
   f.SaveGame();
   ASSERT_EQ(game.platform.Failures.size(), 1u);
   EXPECT_TRUE(game.platform.Failures[0].starts_with(
-      "セーブできませんでした。前のセーブはそのまま残っています。\r\ntxt/save/irai.dat：書き込めません（"))
+      "セーブできませんでした。前のセーブはそのまま残っています。\r\n" + SaveFolderPath() + DataFileName("irai") + "：書き込めません（"))
       << game.platform.Failures[0];
   EXPECT_NE(game.LastMessage(), "SAVE　OK");
   EXPECT_EQ(game.SaveBytes(), old);
-  EXPECT_FALSE(std::filesystem::exists(game.data.Path() + "txt/save/mati.dat.new"));
+  EXPECT_FALSE(std::filesystem::exists(game.data.Path() + SaveFolderPath() + DataFileName("mati") + ".new"));
 
-  std::filesystem::remove_all(game.data.Path() + "txt/save");
-  game.data.WriteBytes("txt/save", "a file where the folder should be");
+  std::filesystem::remove_all(game.data.Path() + TextFolderPath() + "save");
+  game.data.WriteBytes(TextFolderPath() + "save", "a file where the folder should be");
   f.SaveGame();
   EXPECT_TRUE(game.platform.Failures.back().starts_with(
-      "セーブできませんでした。前のセーブはそのまま残っています。\r\ntxt/save/：フォルダを作れません"))
+      "セーブできませんでした。前のセーブはそのまま残っています。\r\n" + SaveFolderPath() + "：フォルダを作れません"))
       << game.platform.Failures.back();
 }
 
@@ -341,12 +342,12 @@ TEST(SaveAndLoad, DiskFillingUpMidSaveKeepsTheOldOne) {
   std::signal(SIGXFSZ, previous);
 
   ASSERT_EQ(game.platform.Failures.size(), 1u);
-  EXPECT_TRUE(game.platform.Failures[0].find("txt/save/you.dat：書き込めません（") !=
+  EXPECT_TRUE(game.platform.Failures[0].find(SaveFolderPath() + DataFileName("you") + "：書き込めません（") !=
               std::string::npos)
       << game.platform.Failures[0];
   EXPECT_EQ(game.SaveBytes(), old);
-  for (const auto& entry : std::filesystem::directory_iterator(game.data.Path() + "txt/save")) {
-    EXPECT_EQ(entry.path().extension(), ".dat") << "left behind: " << entry.path();
+  for (const auto& entry : std::filesystem::directory_iterator(game.data.Path() + TextFolderPath() + "save")) {
+    EXPECT_EQ(entry.path().extension(), kDataEnding) << "left behind: " << entry.path();
   }
 }
 
@@ -357,7 +358,7 @@ TEST(SaveAndLoad, NameThatCp932CannotHoldIsNotSaved) {
   game.f().TxtName.Text = "😀";
   game.f().SaveGame();
   EXPECT_EQ(game.platform.Failures.back(),
-            "セーブできませんでした。前のセーブはそのまま残っています。\r\ntxt/save/save.dat 2行目：シフトJISで書けない文字があります。");
+            "セーブできませんでした。前のセーブはそのまま残っています。\r\n" + SaveFolderPath() + DataFileName("save") + " 2行目：シフトJISで書けない文字があります。");
   EXPECT_EQ(game.SaveBytes(), old);
 }
 
@@ -368,9 +369,9 @@ TEST(SaveAndLoad, CommittedSaveCutShortIsFinishedByTheNextLoad) {
   TavernGame game;
   Fom& f = game.f();
   f.SaveGame();
-  const std::string folder = game.data.Path() + "txt/save/";
-  std::filesystem::remove(folder + "you.dat");
-  std::filesystem::create_directories(folder + "you.dat/blocked");
+  const std::string folder = game.data.Path() + SaveFolderPath();
+  std::filesystem::remove(folder + DataFileName("you"));
+  std::filesystem::create_directories(folder + DataFileName("you") + "/blocked");
   f.Money = 4321;
   f.SaveGame();
   ASSERT_EQ(game.platform.Failures.size(), 1u);
@@ -383,18 +384,18 @@ TEST(SaveAndLoad, CommittedSaveCutShortIsFinishedByTheNextLoad) {
   f.Money = 99;
   f.SaveGame();
   EXPECT_EQ(game.platform.Failures.back(),
-            "セーブできませんでした。前のセーブはそのまま残っています。\r\ntxt/save/commit.lst："
+            "セーブできませんでした。前のセーブはそのまま残っています。\r\n" + SaveFolderPath() + "commit.lst："
             "途中で止まった前のセーブを置き終えられません。")
       << "its staged files must not be written over";
 
-  std::filesystem::remove_all(folder + "you.dat");
+  std::filesystem::remove_all(folder + DataFileName("you"));
   f.Money = 1;
   ASSERT_TRUE(f.LoadGame());
   EXPECT_EQ(f.Money, 4321);
   for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    EXPECT_EQ(entry.path().extension(), ".dat") << "left behind: " << entry.path();
+    EXPECT_EQ(entry.path().extension(), kDataEnding) << "left behind: " << entry.path();
   }
-  EXPECT_TRUE(std::filesystem::is_regular_file(folder + "you.dat"));
+  EXPECT_TRUE(std::filesystem::is_regular_file(folder + DataFileName("you")));
 }
 
 // New files written but never committed (the save stopped before its
@@ -404,8 +405,8 @@ TEST(SaveAndLoad, UncommittedNewFilesAreIgnored) {
   Fom& f = game.f();
   f.SaveGame();
   const std::string saved = game.Saved();
-  game.data.WriteBytes("txt/save/save.dat.new", Cp932(" 99 \r\n"));
-  game.data.WriteBytes("txt/save/mati.dat.new", "half");
+  game.data.WriteBytes(SaveFolderPath() + DataFileName("save") + ".new", Cp932(" 99 \r\n"));
+  game.data.WriteBytes(SaveFolderPath() + DataFileName("mati") + ".new", "half");
   f.Money = 1;
   ASSERT_TRUE(f.LoadGame());
   EXPECT_EQ(game.Saved(), saved);
@@ -418,16 +419,17 @@ TEST(SaveAndLoad, UnusableListWithNothingToFinishIsSetAside) {
   Fom& f = game.f();
   f.SaveGame();
   const std::string saved = game.Saved();
-  const std::string folder = game.data.Path() + "txt/save/";
-  const std::string staleList = "mati.dat,1,00\r\nyou.dat,1,00\r\nirai.dat,1,00\r\nsave.dat,1,00\r\n";
-  for (const std::string& list : {std::string("mati.dat,1,00\r\n"), std::string("\xff\r\n"), staleList,
+  const std::string folder = game.data.Path() + SaveFolderPath();
+  std::string staleList;
+  for (const char* name : kSaveFileNames) staleList += std::string(name) + ",1,00\r\n";
+  for (const std::string& list : {std::string(DataFileName("mati") + ",1,00\r\n"), std::string("\xff\r\n"), staleList,
                                   std::string("a folder")}) {
     SCOPED_TRACE(list);
     std::filesystem::remove_all(folder + "commit.lst");
     if (list == "a folder") {
       std::filesystem::create_directories(folder + "commit.lst/x");
     } else {
-      game.data.WriteBytes("txt/save/commit.lst", list);
+      game.data.WriteBytes(SaveFolderPath() + "commit.lst", list);
     }
     f.Money = 1;
     ASSERT_TRUE(f.LoadGame()) << (game.platform.Failures.empty() ? "" : game.platform.Failures.back());
@@ -443,12 +445,12 @@ TEST(SaveAndLoad, DamagedListWithStagedFilesIsReportedNotGuessedAround) {
   TavernGame game;
   Fom& f = game.f();
   f.SaveGame();
-  game.data.WriteBytes("txt/save/commit.lst", "mati.dat,1,00\r\n");
-  game.data.WriteBytes("txt/save/mati.dat.new", "half");
+  game.data.WriteBytes(SaveFolderPath() + "commit.lst", DataFileName("mati") + ",1,00\r\n");
+  game.data.WriteBytes(SaveFolderPath() + DataFileName("mati") + ".new", "half");
   const std::string before = game.State();
   EXPECT_FALSE(f.LoadGame());
   EXPECT_EQ(game.platform.Failures.back(),
-            "ロードできませんでした。\r\ntxt/save/commit.lst：途中で止まったセーブの記録が壊れています。");
+            "ロードできませんでした。\r\n" + SaveFolderPath() + "commit.lst：途中で止まったセーブの記録が壊れています。");
   EXPECT_EQ(game.State(), before);
   f.SaveGame();
   EXPECT_EQ(game.LastMessage(), "SAVE　OK") << "a new save replaces the damaged one";
@@ -461,9 +463,9 @@ TEST(SaveAndLoad, LinksUnderStagedNamesAreNotWrittenThrough) {
   TavernGame game;
   testing::DataFolder elsewhere;
   elsewhere.WriteBytes("target", "keep");
-  const std::string folder = game.data.Path() + "txt/save/";
+  const std::string folder = game.data.Path() + SaveFolderPath();
   std::filesystem::create_directories(folder);
-  for (const char* staged : {"mati.dat.new", "save.dat.new", "commit.lst.new"}) {
+  for (const std::string& staged : std::vector<std::string>{DataFileName("mati") + ".new", DataFileName("save") + ".new", "commit.lst.new"}) {
     std::filesystem::create_symlink(elsewhere.Path() + "target", folder + staged);
   }
   game.f().SaveGame();
@@ -484,19 +486,19 @@ TEST(SaveAndLoad, PipeOrFolderInPlaceOfASaveFileIsRefused) {
   TavernGame game;
   Fom& f = game.f();
   f.SaveGame();
-  const std::string folder = game.data.Path() + "txt/save/";
-  std::filesystem::remove(folder + "save.dat");
-  ASSERT_EQ(::mkfifo((folder + "save.dat").c_str(), 0644), 0);
+  const std::string folder = game.data.Path() + SaveFolderPath();
+  std::filesystem::remove(folder + DataFileName("save"));
+  ASSERT_EQ(::mkfifo((folder + DataFileName("save")).c_str(), 0644), 0);
   const std::string before = game.State();
   EXPECT_FALSE(f.LoadGame());
   EXPECT_EQ(game.platform.Failures.back(),
-            "ロードできませんでした。\r\ntxt/save/save.dat：ファイルを読めません。");
+            "ロードできませんでした。\r\n" + SaveFolderPath() + DataFileName("save") + "：ファイルを読めません。");
   EXPECT_EQ(game.State(), before);
-  std::filesystem::remove(folder + "save.dat");
-  std::filesystem::create_directories(folder + "save.dat");
+  std::filesystem::remove(folder + DataFileName("save"));
+  std::filesystem::create_directories(folder + DataFileName("save"));
   EXPECT_FALSE(f.LoadGame());
   EXPECT_EQ(game.platform.Failures.back(),
-            "ロードできませんでした。\r\ntxt/save/save.dat：ファイルを読めません。");
+            "ロードできませんでした。\r\n" + SaveFolderPath() + DataFileName("save") + "：ファイルを読めません。");
 }
 
 // A save edited by hand can hold what play never lets in: a name the name
@@ -506,31 +508,31 @@ TEST(SaveAndLoad, TextsPlayCouldNeverWriteAreRefused) {
   TavernGame game;
   Fom& f = game.f();
   f.SaveGame();
-  const std::string folder = game.data.Path() + "txt/save/";
-  const Lines towns = ReadTextFile(folder + "mati.dat", true).Lines;
-  const Lines scalars = ReadTextFile(folder + "save.dat", true).Lines;
+  const std::string folder = game.data.Path() + SaveFolderPath();
+  const Lines towns = ReadTextFile(folder + DataFileName("mati"), true).Lines;
+  const Lines scalars = ReadTextFile(folder + DataFileName("save"), true).Lines;
   auto loadsWith = [&](const std::string& file, std::size_t line, const std::string& text) {
-    Lines lines = file == "mati.dat" ? towns : scalars;
+    Lines lines = file == DataFileName("mati") ? towns : scalars;
     lines[line] = text;
-    game.data.WriteText("txt/save/" + file, lines);
+    game.data.WriteText(SaveFolderPath() + file, lines);
     const bool loaded = f.LoadGame();
-    game.data.WriteText("txt/save/" + file, file == "mati.dat" ? towns : scalars);
+    game.data.WriteText(SaveFolderPath() + file, file == DataFileName("mati") ? towns : scalars);
     return loaded;
   };
-  EXPECT_TRUE(loadsWith("save.dat", 1, "あいうえおかきく"));
-  EXPECT_TRUE(loadsWith("save.dat", 1, ""));
-  EXPECT_FALSE(loadsWith("save.dat", 1, "あいうえおかきくけ"));
+  EXPECT_TRUE(loadsWith(DataFileName("save"), 1, "あいうえおかきく"));
+  EXPECT_TRUE(loadsWith(DataFileName("save"), 1, ""));
+  EXPECT_FALSE(loadsWith(DataFileName("save"), 1, "あいうえおかきくけ"));
   EXPECT_EQ(game.platform.Failures.back(),
-            "ロードできませんでした。\r\ntxt/save/save.dat 2行目：名前は8文字までで、"
+            "ロードできませんでした。\r\n" + SaveFolderPath() + DataFileName("save") + " 2行目：名前は8文字までで、"
             "名前の欄に打てる文字だけのはずです。");
-  EXPECT_FALSE(loadsWith("save.dat", 1, "a\x01b"));
-  EXPECT_FALSE(loadsWith("save.dat", 1, std::string(100000, 'a')));
-  EXPECT_TRUE(loadsWith("mati.dat", 0, "(火)　" + std::string(196, 'a') + ",0"));
-  EXPECT_FALSE(loadsWith("mati.dat", 0, "(火)　" + std::string(197, 'a') + ",0"));
+  EXPECT_FALSE(loadsWith(DataFileName("save"), 1, "a\x01b"));
+  EXPECT_FALSE(loadsWith(DataFileName("save"), 1, std::string(100000, 'a')));
+  EXPECT_TRUE(loadsWith(DataFileName("mati"), 0, "(火)　" + std::string(196, 'a') + ",0"));
+  EXPECT_FALSE(loadsWith(DataFileName("mati"), 0, "(火)　" + std::string(197, 'a') + ",0"));
   EXPECT_EQ(game.platform.Failures.back(),
-            "ロードできませんでした。\r\ntxt/save/mati.dat 1行目：最初の項目が201文字あり、"
+            "ロードできませんでした。\r\n" + SaveFolderPath() + DataFileName("mati") + " 1行目：最初の項目が201文字あり、"
             "200文字を超えています。");
-  EXPECT_FALSE(loadsWith("mati.dat", 0, std::string(10'000'000, 'a') + ",0"));
+  EXPECT_FALSE(loadsWith(DataFileName("mati"), 0, std::string(10'000'000, 'a') + ",0"));
 }
 
 }  // namespace

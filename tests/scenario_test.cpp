@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/data_folder.h"
 #include "scenario/command.h"
 #include "scenario/recorder.h"
 #include "testing/game_fixture.h"
@@ -45,7 +46,7 @@ TEST(ScenarioLanguage, BlankLinesCommentsAndRefusalsCarryNoCommand) {
     EXPECT_FALSE(line.command) << quiet;
     EXPECT_EQ(line.refusal, "") << quiet;
   }
-  const std::vector<std::pair<const char*, const char*>> refused{
+  const std::vector<std::pair<std::string, std::string>> refused{
       {"fly away", "unknown command \"fly\""},
       {"click  Com(3)", "usage: click NAME"},
       {"tick TimNone", "no timer named TimNone"},
@@ -59,7 +60,7 @@ TEST(ScenarioLanguage, BlankLinesCommentsAndRefusalsCarryNoCommand) {
       {"frame 60 -1", "the frame is two numbers of twips, 0 or more"},
       {"shot", "usage: shot NAME"},
       {"scene 03 04", "usage: scene NAME"},
-      {"scene ..", ".. is not a scene's file in txt/ without .dat"},
+      {"scene ..", ".. is not a scene's file in " + TextFolderPath() + " without " + kDataEnding},
   };
   for (const auto& [written, why] : refused) {
     Line line = ParseLine(written);

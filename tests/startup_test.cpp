@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/data_folder.h"
 #include "testing/game_fixture.h"
 
 namespace kiravel::testing {
@@ -18,7 +19,7 @@ TEST(Startup, ProgramFolderGetsExactlyOneTrailingSlash) {
     Fom fom(platform, folder);
     fom.Form_Load();
     EXPECT_EQ(fom.AppPath, data.Path());
-    EXPECT_EQ(fom.DataDir[1], data.Path() + "txt/");
+    EXPECT_EQ(fom.DataDir[1], data.Path() + TextFolderPath());
   }
 }
 
@@ -94,7 +95,7 @@ TEST(Startup, ClosingTheWindowClosesTheOpenFile) {
   Game game;
   Fom& f = *game.fom;
   f.FileNo = f.Files.FreeFile();
-  ASSERT_EQ(f.Files.OpenForInput(f.FileNo, f.DataDir[1] + "mati0.dat"), TextFileError::None);
+  ASSERT_EQ(f.Files.OpenForInput(f.FileNo, f.DataDir[1] + DataFileName("mati0")), TextFileError::None);
   f.Form_Unload();
   EXPECT_EQ(f.Files.OpenCount(), 0);
   f.Form_Unload();  // nothing open any more: nothing to do

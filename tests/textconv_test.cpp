@@ -10,6 +10,7 @@
 #include <iterator>
 #include <string>
 
+#include "platform/data_folder.h"
 #include "testing/game_fixture.h"
 
 namespace kiravel {
@@ -41,7 +42,7 @@ TEST(TextConverter, TheBundledStoryGoesToUtf8AndBackByteForByte) {
   const fs::path errors = work.Path() + "errors.txt";
   int converted = 0;
   for (const fs::directory_entry& entry : fs::directory_iterator(KIRAVEL_GAME_DIR "/txt")) {
-    if (entry.path().extension() != ".dat") continue;
+    if (entry.path().extension() != kDataEnding) continue;
     const fs::path utf8 = work.Path() + entry.path().stem().string() + ".txt";
     const fs::path back = work.Path() + entry.path().filename().string();
     ASSERT_EQ(Convert("--to-utf8", entry.path(), utf8, errors).status, 0) << entry.path();
@@ -59,7 +60,7 @@ TEST(TextConverter, TheBundledStoryGoesToUtf8AndBackByteForByte) {
 TEST(TextConverter, NamesTheLineThatCannotBeConvertedAndWritesNothing) {
   testing::DataFolder work;
   const fs::path errors = work.Path() + "errors.txt";
-  const fs::path target = work.Path() + "target.dat";
+  const fs::path target = work.Path() + DataFileName("target");
   work.WriteBytes("emoji.txt", "一行目\n二行目に🌙\n");
   Conversion toGame = Convert("", work.Path() + "emoji.txt", target, errors);
   EXPECT_EQ(toGame.status, 1);
@@ -67,10 +68,10 @@ TEST(TextConverter, NamesTheLineThatCannotBeConvertedAndWritesNothing) {
   EXPECT_FALSE(fs::exists(target));
 
   // A lone lead byte of a two-byte character is no CP932 text.
-  work.WriteBytes("broken.dat", "ok\r\n\x82\r\n");
-  Conversion toUtf8 = Convert("--to-utf8", work.Path() + "broken.dat", target, errors);
+  work.WriteBytes(DataFileName("broken"), "ok\r\n\x82\r\n");
+  Conversion toUtf8 = Convert("--to-utf8", work.Path() + DataFileName("broken"), target, errors);
   EXPECT_EQ(toUtf8.status, 1);
-  EXPECT_EQ(toUtf8.errors, work.Path() + "broken.dat:2: these bytes are not CP932 text\n");
+  EXPECT_EQ(toUtf8.errors, work.Path() + DataFileName("broken") + ":2: these bytes are not CP932 text\n");
   EXPECT_FALSE(fs::exists(target));
 
   const int usage = std::system((std::string(KIRAVEL_TEXTCONV_PATH) + " only-one 2>/dev/null").c_str());

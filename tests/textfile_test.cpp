@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/cp932.h"
+#include "platform/data_folder.h"
 #include "platform/textfile.h"
 #include "testing/game_fixture.h"
 
@@ -16,8 +17,8 @@ using Lines = std::vector<std::string>;
 class TextFiles : public ::testing::Test {
  protected:
   std::string Write(const std::string& bytes) {
-    folder.WriteBytes("txt/f.dat", bytes);
-    return folder.Path() + "txt/f.dat";
+    folder.WriteBytes(TextFile("f"), bytes);
+    return folder.Path() + TextFile("f");
   }
   Lines Read(const std::string& bytes) { return ReadTextFile(Write(bytes), true).Lines; }
 
@@ -51,9 +52,9 @@ TEST_F(TextFiles, StrictReadingNamesTheBadLineLenientReadingGoesOn) {
 }
 
 TEST_F(TextFiles, MissingAndUnreadableFilesAreTold) {
-  EXPECT_EQ(ReadTextFile(folder.Path() + "txt/none.dat", false).Error, TextFileError::Missing);
-  EXPECT_EQ(ReadTextFile(folder.Path() + "txt", false).Error, TextFileError::Unreadable);
-  EXPECT_FALSE(FileExists(folder.Path() + "txt"));
+  EXPECT_EQ(ReadTextFile(folder.Path() + TextFile("none"), false).Error, TextFileError::Missing);
+  EXPECT_EQ(ReadTextFile(folder.Path() + kTextFolder, false).Error, TextFileError::Unreadable);
+  EXPECT_FALSE(FileExists(folder.Path() + kTextFolder));
   EXPECT_TRUE(FileExists(Write("x")));
 }
 
@@ -85,7 +86,7 @@ TEST_F(TextFiles, OpenFilesAreReadLineByLineUnderTheirNumbers) {
 TEST_F(TextFiles, FailedOpenLeavesNothingUnderTheNumber) {
   FileTable files;
   ASSERT_EQ(files.OpenForInput(1, Write("a")), TextFileError::None);
-  EXPECT_EQ(files.OpenForInput(1, folder.Path() + "none.dat"), TextFileError::Missing);
+  EXPECT_EQ(files.OpenForInput(1, folder.Path() + DataFileName("none")), TextFileError::Missing);
   EXPECT_FALSE(files.IsOpen(1));
   EXPECT_EQ(files.OpenCount(), 0);
 }

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/data_folder.h"
 #include "testing/game_fixture.h"
 
 namespace kiravel::testing {
@@ -29,7 +30,7 @@ TEST(Rumours, LabelHoldsThePriceTheRumourLinesAndTheNewTown) {
   Game game;
   game.StartInTown(1);
   Fom& f = *game.fom;
-  game.data.WriteBytes("txt/mati1.dat", "");
+  game.data.WriteBytes(TextFile("mati1"), "");
   int towns = f.LstMati[0].ListCount();
   // luck, price, three kana, attribute, rumour file
   game.Rnd({0.505, 0.1235, Kana(0), Kana(1), Kana(45), 0.5, 0.5});
@@ -54,11 +55,11 @@ TEST(Rumours, MissingRumourFileStillFindsTheTownAndNamesTheFile) {
   Game game;
   game.StartInTown(1);
   Fom& f = *game.fom;
-  std::filesystem::remove(game.data.Path() + "txt/mati2.dat");
+  std::filesystem::remove(game.data.Path() + TextFile("mati2"));
   game.Rnd({0.505, 0.1005, Kana(3), Kana(4), Kana(5), 0.0, 0.995});
   f.HearRumours();
   ASSERT_EQ(game.platform.Failures.size(), 1u);
-  EXPECT_NE(game.platform.Failures[0].find("txt/mati2.dat"), std::string::npos);
+  EXPECT_NE(game.platform.Failures[0].find(TextFile("mati2")), std::string::npos);
   EXPECT_EQ(f.LblGame.Caption,
             "街の噂を聞きつけた！100星粒をあげたよ！\r\n\r\n\r\nえおかに行けるようになった！");
   EXPECT_EQ(f.LstMati[0].List(f.LstMati[0].ListCount() - 1), "(火)　えおか");

@@ -4,8 +4,8 @@
 // the pages the guide says the player sees. A guide that drifts from the
 // game fails here, not in an author's hands.
 //
-// In the guide a block fenced as ```kiravel txt/NAME.dat is a file of the
-// data folder, ```kiravel-screen txt/NAME.dat is what the player sees of
+// In the guide a block fenced as ```kiravel and a file's place below the data
+// folder is that file, ```kiravel-screen and the scene's file is what the player sees of
 // that scene (its pages, each ending in "▼", the courier named ミンヤ), and
 // ```kiravel-check DIR is what kiravel-check DIR prints for the folder.
 #include <gtest/gtest.h>
@@ -23,6 +23,7 @@
 
 #include "events/fixed_files.h"
 #include "events/script_format.h"
+#include "platform/data_folder.h"
 #include "testing/game_fixture.h"
 #include "testing/json_reader.h"
 #include "testing/program_run.h"
@@ -55,7 +56,7 @@ std::vector<std::string> ReadLines(const fs::path& path) {
 
 struct Block {
   std::string kind;  // "kiravel", "kiravel-screen" or "kiravel-check"
-  std::string path;  // "txt/20.dat"; for the checker, the folder as typed
+  std::string path;  // below the data folder; for the checker, the folder as typed
   std::vector<std::string> lines;
 };
 
@@ -107,13 +108,13 @@ class GuideFolder {
  public:
   explicit GuideFolder(const std::vector<Block>& blocks) {
     const fs::path game(KIRAVEL_GAME_DIR);
-    fs::copy(game / "img", data_.Path() + "img",
+    fs::copy(game / kPictureFolder, data_.Path() + kPictureFolder,
              fs::copy_options::recursive | fs::copy_options::overwrite_existing);
-    fs::copy_file(game / "bgm.wav", data_.Path() + "bgm.wav", fs::copy_options::overwrite_existing);
-    for (const fs::directory_entry& entry : fs::directory_iterator(game / "txt")) {
+    fs::copy_file(game / kMusicFile, data_.Path() + kMusicFile, fs::copy_options::overwrite_existing);
+    for (const fs::directory_entry& entry : fs::directory_iterator(game / kTextFolder)) {
       const std::string name = SceneName(entry.path().string());
       if (entry.is_regular_file() && !RetoldLine(blocks, name)) {
-        fs::copy_file(entry.path(), data_.Path() + "txt/" + entry.path().filename().string(),
+        fs::copy_file(entry.path(), data_.Path() + TextFolderPath() + entry.path().filename().string(),
                       fs::copy_options::overwrite_existing);
       }
     }
@@ -260,7 +261,7 @@ TEST(AuthorsGuide, ExamplesPassTheCheckerAndPlayAsTheGuideSays) {
           std::optional<BonusPageRequest> page =
               ReadBonusPageRequest(CommandArgument(ScriptCommand::BonusPage, last));
           ASSERT_TRUE(page.has_value());
-          EXPECT_TRUE(fs::exists(folder.Path() + page->PageName + "＿おまけ.html"));
+          EXPECT_TRUE(fs::exists(folder.Path() + page->PageName + kPageEnding));
           break;
         }
         default:

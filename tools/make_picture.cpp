@@ -1,6 +1,6 @@
 // kiravel-picture SCENES NAME TARGET: paints the picture NAME described in
-// the scene file SCENES (data/img/scenes.txt) and writes it as a PNG under
-// the game's ".dat" name. A scene is a list of painting steps, back to front;
+// the scene file SCENES (scenes.txt beside the pictures) and writes it as a PNG under
+// the game's picture name. A scene is a list of painting steps, back to front;
 // every picture gets the same soft edge and frame, so the set looks like one
 // picture book. A step the painter does not know stops it with
 // "SCENES:LINE: message".

@@ -41,7 +41,7 @@ void Fom::HearRumours() {
   AddTown(name, static_cast<std::int16_t>(Int(platform_.Rnd() * kAttributeCount)));
   LblGame.Caption = "街の噂を聞きつけた！" + CStr(cost) + "星粒をあげたよ！\r\n";
   FileNo = Files.FreeFile();
-  std::string file = DataDir[1] + RumourFile(Int(platform_.Rnd() * kRumourFiles)) + ".dat";
+  std::string file = DataDir[1] + DataFileName(RumourFile(Int(platform_.Rnd() * kRumourFiles)));
   // The town is heard of even when its rumour file cannot be read; the
   // player is told which file that was.
   if (Files.OpenForInput(FileNo, file) != TextFileError::None) {

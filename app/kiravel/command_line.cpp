@@ -5,6 +5,7 @@
 #include "app/kiravel/window_keys.h"
 #include "events/script_format.h"
 #include "platform/argument_bytes.h"
+#include "platform/data_folder.h"
 
 namespace kiravel::qt {
 
@@ -42,9 +43,10 @@ CommandLineParser::CommandLineParser() {
                      "kiravel-run --app DIR FILE plays again to the same state.",
                      "FILE"});
   parser_.addOption({"scene",
-                     "Opens on a fresh easy game that plays the scene NAME at once "
-                     "(txt/NAME.dat of the data folder, for example 03): for "
-                     "authors, who press F5 to see the file again after saving it.",
+                     QString::fromStdString("Opens on a fresh easy game that plays the scene NAME at once "
+                                            "(" + TextFile("NAME") +
+                                            " of the data folder, for example 03): for "
+                                            "authors, who press F5 to see the file again after saving it."),
                      "NAME"});
   parser_.addOption({"play",
                      "Plays the scenario FILE in the window once it is open, in "
@@ -84,7 +86,9 @@ bool CommandLineParser::Parse(const QStringList& arguments, CommandLine& line) {
   line.record = parser_.isSet("record") ? ArgumentBytes(parser_.value("record")) : "";
   line.scene = parser_.value("scene").toStdString();
   if (parser_.isSet("scene") && !IsSceneName(line.scene)) {
-    error_ = "--scene names a file of txt/ without .dat, not " + parser_.value("scene");
+    error_ = QString::fromStdString("--scene names a file of " + TextFolderPath() + " without " +
+                                    kDataEnding + ", not ") +
+             parser_.value("scene");
     return false;
   }
   if (parser_.isSet("shots") && !parser_.isSet("play")) {

@@ -25,6 +25,7 @@
 #include "app/kiravel/window_fixture.h"
 #include "app/kiravel/window_keys.h"
 #include "app/kiravel/window_preferences.h"
+#include "platform/data_folder.h"
 
 namespace kiravel::qt {
 namespace {
@@ -108,7 +109,7 @@ TEST(Preferences, HalfVolumeHalvesTheSamplesFed) {
   const std::string output = folder.Path() + "sound.raw";
   ::setenv("SDL_AUDIODRIVER", "disk", 1);
   ::setenv("SDL_DISKAUDIOFILE", output.c_str(), 1);
-  folder.WriteBytes("bgm.wav", kiravel::testing::MonoWave(PieceSamples(800, 100)));
+  folder.WriteBytes(kMusicFile, kiravel::testing::MonoWave(PieceSamples(800, 100)));
   {
     MusicThread music(KIRAVEL_SOUND_MODULE_PATH);
     QWidget window;
@@ -119,7 +120,7 @@ TEST(Preferences, HalfVolumeHalvesTheSamplesFed) {
     std::promise<void> ended;
     music.OnPieceEnded([&ended] { ended.set_value(); });
     music.Start();
-    music.Send("open \"" + folder.Path() + "bgm.wav\" alias MIDI", nullptr);
+    music.Send("open \"" + folder.Path() + kMusicFile + "\" alias MIDI", nullptr);
     music.Send("play MIDI notify", nullptr);
     // Bounded so that a piece that never ends fails the test, not hangs it.
     ASSERT_EQ(ended.get_future().wait_for(std::chrono::seconds(20)), std::future_status::ready);

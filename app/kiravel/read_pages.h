@@ -13,7 +13,7 @@ namespace kiravel::qt {
 
 class ReadPages {
  public:
-  // A place in a scene: its file ("txt/03.dat") and the lines of it read so
+  // A place in a scene: its file (below the data folder) and the lines of it read so
   // far, which names the page waiting on screen.
   using Place = std::pair<std::string, int>;
 

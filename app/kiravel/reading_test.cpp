@@ -18,6 +18,7 @@
 #include "app/kiravel/replay_fixture.h"
 #include "app/kiravel/story_reading.h"
 #include "app/kiravel/window_fixture.h"
+#include "platform/data_folder.h"
 #include "testing/game_fixture.h"
 
 namespace kiravel::qt {
@@ -60,7 +61,7 @@ TEST(StoryHistory, HoldsThePagesShownInOrderAcrossALoad) {
                                                   {Kind::Page, "六"},
                                                   {Kind::Load, ""}}));
   EXPECT_EQ(history.OnScreen().text, "その後");
-  EXPECT_EQ(history.OnScreen().scene, "txt/after.dat");
+  EXPECT_EQ(history.OnScreen().scene, TextFile("after"));
 
   // Opened, it shows them all, newest at the bottom and in sight.
   Activate(w);
@@ -82,7 +83,7 @@ TEST(StoryHistory, HoldsThePagesShownInOrderAcrossALoad) {
 TEST(StoryHistory, KeepsTheLastThousandPages) {
   StoryHistory history;
   for (std::size_t page = 0; page <= StoryHistory::kPagesKept + 1; ++page) {
-    history.Follow("txt/opn.dat", "\r\n" + std::to_string(page) + "▼");
+    history.Follow(TextFile("opn"), "\r\n" + std::to_string(page) + "▼");
     if (page == 3) history.Break(Kind::NewGame);
   }
   history.Follow("", "");

@@ -1,5 +1,5 @@
 // kiravel --scene NAME: an author's look at one scene. The window opens on a
-// fresh easy game playing txt/NAME.dat; F5 reads the file again and plays it
+// fresh easy game playing the scene file NAME; F5 reads the file again and plays it
 // from its first page, so an author edits, saves and sees. Without --scene
 // none of it exists.
 #pragma once

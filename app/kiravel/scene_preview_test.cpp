@@ -16,6 +16,7 @@
 #include "app/kiravel/qt_platform.h"
 #include "app/kiravel/scene_preview.h"
 #include "app/kiravel/window_fixture.h"
+#include "platform/data_folder.h"
 #include "testing/game_fixture.h"
 
 namespace kiravel::qt {
@@ -83,10 +84,10 @@ TEST(WindowCommandLine, SceneNamesAFileOfTheTextFolder) {
   CommandLineParser parser;
   ASSERT_TRUE(parser.Parse({"kiravel", "--scene", "03"}, line));
   EXPECT_EQ(line.scene, "03");
-  for (const char* wrong : {"03.dat", "../03", "txt/03", ""}) {
+  for (const std::string& wrong : std::vector<std::string>{DataFileName("03"), "../03", TextFolderPath() + "03", ""}) {
     CommandLineParser refusing;
     CommandLine ignored;
-    EXPECT_FALSE(refusing.Parse({"kiravel", "--scene", wrong}, ignored)) << wrong;
+    EXPECT_FALSE(refusing.Parse({"kiravel", "--scene", QString::fromStdString(wrong)}, ignored)) << wrong;
     EXPECT_TRUE(refusing.Error().contains("--scene")) << wrong;
   }
 }

@@ -15,6 +15,7 @@
 #include "app/kiravel/accessible_widgets.h"
 #include "app/kiravel/announcer.h"
 #include "app/kiravel/window_fixture.h"
+#include "platform/data_folder.h"
 #include "ui/handlers.h"
 #include "core/town_commands.h"
 #include "testing/game_fixture.h"
@@ -59,7 +60,7 @@ TEST(AccessibleNames, EveryControlThePlayerReachesHasAJapaneseName) {
   ExpectReachableControlsNamed(f, none);
   EXPECT_EQ(AccessibleName(f, f.LstMati[0], none), "街");
   EXPECT_EQ(AccessibleName(f, f.ComSkep, none), "イベントスキップ");
-  EXPECT_EQ(AccessibleName(f, f.Pic, none), "絵：img/mati.dat");
+  EXPECT_EQ(AccessibleName(f, f.Pic, none), "絵：" + PictureFile("mati"));
   EXPECT_EQ(AccessibleName(f, f.Pic, PictureDescriptions({"mati 赤い屋根の街"})), "絵：赤い屋根の街");
   f.Com_Click(kTavern);
   ExpectReachableControlsNamed(f, none);

@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "app/kiravel/window_fixture.h"
+#include "platform/data_folder.h"
 #include "platform/picture_decoder.h"
 
 namespace kiravel::qt {
@@ -75,7 +76,7 @@ TEST(GameWindow, EasyLevelLeadsFromTheStartPanelToATownViewThatShowsTheGame) {
 
 TEST(GameWindow, PicturesAreReadByTheirBytesAndStretchedOverTheWholePanel) {
   Window w;
-  // The title is a PNG under ".dat": drawn at all only if read by content;
+  // The title is a PNG under the data ending: drawn at all only if read by content;
   // its four quarters reach the panel's corners only if stretched both ways.
   EXPECT_EQ(w.PictureAt(0.25, 0.3), QColor(Qt::red));
   EXPECT_EQ(w.PictureAt(0.99, 0.3), QColor(Qt::green));
@@ -106,7 +107,7 @@ TEST(GameWindow, AResizeShowsThePictureThatWasShownAtTheNewSize) {
   ASSERT_TRUE(resized(picture));
   EXPECT_EQ(w.PictureAt(0.25, 0.3), QColor(Qt::cyan));
   EXPECT_EQ(w.PictureAt(0.99, 0.99), QColor(Qt::darkBlue));
-  EXPECT_EQ(f.Pic.PictureFile, "img/ttl.dat");
+  EXPECT_EQ(f.Pic.PictureFile, PictureFile("ttl"));
 
   w.window->Change([&] {
     f.LstMati[0].ListIndex = f.MatiNow == 0 ? 1 : 0;
@@ -145,36 +146,36 @@ TEST(GameWindow, WindowBehindAMessageBoxShowsWhatTheGameHoldsByThen) {
 
 TEST(GameWindow, PictureFileIsReadAgainAtEveryRequest) {
   Window w;
-  const std::string title = w.data.Path() + "img/ttl.dat";
+  const std::string title = w.data.Path() + PictureFile("ttl");
   std::shared_ptr<const Image> first = w.platform.LoadPicture(title);
   ASSERT_NE(first, nullptr);
   // The same bytes may share one decoding; other bytes under the same name
   // must show the new picture.
   EXPECT_EQ(w.platform.LoadPicture(title), first);
-  w.data.WriteBytes("img/ttl.dat", kTown);
+  w.data.WriteBytes(PictureFile("ttl"), kTown);
   std::shared_ptr<const Image> replaced = w.platform.LoadPicture(title);
   ASSERT_NE(replaced, nullptr);
   EXPECT_EQ(dynamic_cast<const QtImage&>(*replaced).Pixels.pixelColor(0, 0), QColor(Qt::cyan));
-  w.data.WriteBytes("img/ttl.dat", "no picture");
+  w.data.WriteBytes(PictureFile("ttl"), "no picture");
   EXPECT_EQ(w.platform.LoadPicture(title), nullptr);
-  EXPECT_EQ(w.platform.LoadPicture(w.data.Path() + "img/none.dat"), nullptr);
+  EXPECT_EQ(w.platform.LoadPicture(w.data.Path() + PictureFile("none")), nullptr);
 }
 
 // The title decoded while the window is built must not hide a file that
 // changed before the game asked for it.
 TEST(GameWindow, PictureDecodedAheadIsUsedOnlyWhileTheFileHoldsTheSameBytes) {
   Window w;
-  const std::string title = w.data.Path() + "img/ttl.dat";
+  const std::string title = w.data.Path() + PictureFile("ttl");
   w.platform.DecodeAhead(title);
-  w.data.WriteBytes("img/ttl.dat", kTown);
+  w.data.WriteBytes(PictureFile("ttl"), kTown);
   std::shared_ptr<const Image> replaced = w.platform.LoadPicture(title);
   ASSERT_NE(replaced, nullptr);
   EXPECT_EQ(dynamic_cast<const QtImage&>(*replaced).Pixels.pixelColor(0, 0), QColor(Qt::cyan));
 
   w.platform.DecodeAhead(title);
-  w.data.WriteBytes("img/ttl.dat", "no picture");
+  w.data.WriteBytes(PictureFile("ttl"), "no picture");
   EXPECT_EQ(w.platform.LoadPicture(title), nullptr);
-  w.data.WriteBytes("img/ttl.dat", kTown);
+  w.data.WriteBytes(PictureFile("ttl"), kTown);
   w.platform.DecodeAhead(title);
   std::shared_ptr<const Image> ahead = w.platform.LoadPicture(title);
   ASSERT_NE(ahead, nullptr);
@@ -197,10 +198,10 @@ TEST(GameWindow, MusicCommandsRunInOrderOnTheMusicThread) {
   // A machine without a sound card still has SDL's silent driver.
   ::setenv("SDL_AUDIODRIVER", "dummy", 1);
   kiravel::testing::DataFolder data;
-  data.WriteBytes("bgm.wav", SilentWave(3000));
+  data.WriteBytes(kMusicFile, SilentWave(3000));
   {
     MusicThread music(KIRAVEL_SOUND_MODULE_PATH);
-    EXPECT_EQ(music.Send("open \"" + data.Path() + "bgm.wav\" alias MIDI", nullptr), 0);
+    EXPECT_EQ(music.Send("open \"" + data.Path() + std::string(kMusicFile) + "\" alias MIDI", nullptr), 0);
     EXPECT_EQ(music.Send("play MIDI notify", nullptr), 0);
     EXPECT_EQ(Status(music), std::make_pair(0, std::string("playing")));
     EXPECT_EQ(music.Send("close MIDI notify", nullptr), 0);
@@ -214,12 +215,12 @@ TEST(GameWindow, MusicCommandsRunInOrderOnTheMusicThread) {
 // Without its sound module the game runs silent, as without a sound card.
 TEST(GameWindow, WithoutTheSoundModuleTheMusicCannotOpen) {
   kiravel::testing::DataFolder data;
-  data.WriteBytes("bgm.wav", SilentWave(100));
+  data.WriteBytes(kMusicFile, SilentWave(100));
   MusicThread music(data.Path() + "no-such-module.so");
-  music.Send("open \"" + data.Path() + "bgm.wav\" alias MIDI", nullptr);
+  music.Send("open \"" + data.Path() + std::string(kMusicFile) + "\" alias MIDI", nullptr);
   EXPECT_EQ(Status(music), std::make_pair(263, std::string(16, ' ')));
   std::string reply;
-  EXPECT_EQ(music.Send("open \"" + data.Path() + "bgm.wav\" alias MIDI", &reply), 266);
+  EXPECT_EQ(music.Send("open \"" + data.Path() + std::string(kMusicFile) + "\" alias MIDI", &reply), 266);
 }
 
 // The music timer no longer looks fifty times a second: the device's report
@@ -391,8 +392,8 @@ TEST(GameWindow, MissingDataFolderIsToldOnceWithFullPathsAndTheGameStillRuns) {
   ASSERT_TRUE(RunUntil([&] { return !boxes.Texts.isEmpty(); }));
   Settle();
   ASSERT_EQ(boxes.Texts.size(), 1);
-  EXPECT_TRUE(boxes.Texts[0].contains(QString::fromStdString(w.data.Path() + "img/ttl.dat")));
-  EXPECT_TRUE(boxes.Texts[0].contains(QString::fromStdString(w.data.Path() + "txt/")));
+  EXPECT_TRUE(boxes.Texts[0].contains(QString::fromStdString(w.data.Path() + PictureFile("ttl"))));
+  EXPECT_TRUE(boxes.Texts[0].contains(QString::fromStdString(w.data.Path() + TextFolderPath())));
   EXPECT_TRUE(w.window->isVisible());
   EXPECT_TRUE(w.Widget<QWidget>(w.fom->PicStt).isVisible());
 
@@ -400,7 +401,7 @@ TEST(GameWindow, MissingDataFolderIsToldOnceWithFullPathsAndTheGameStillRuns) {
   w.Widget<QPushButton>(w.fom->ComStt[0]).click();
   Settle();
   ASSERT_GE(boxes.Texts.size(), 2);
-  EXPECT_EQ(boxes.Texts[1], "シナリオ「txt/opn.dat」を開けません。");
+  EXPECT_EQ(boxes.Texts[1], QtText("シナリオ「" + TextFile("opn") + "」を開けません。"));
   EXPECT_TRUE(w.window->isVisible());
 }
 
@@ -410,7 +411,7 @@ TEST(GameWindow, UnreadableTitlePictureIsToldInTheOpeningBox) {
   ASSERT_TRUE(RunUntil([&] { return !boxes.Texts.isEmpty(); }));
   Settle();
   ASSERT_EQ(boxes.Texts.size(), 1);
-  EXPECT_TRUE(boxes.Texts[0].contains("img/ttl.dat")) << boxes.Texts[0].toStdString();
+  EXPECT_TRUE(boxes.Texts[0].contains(QtText(PictureFile("ttl")))) << boxes.Texts[0].toStdString();
 }
 
 // A pipe has no end to read to: the picture thread must refuse it rather
@@ -420,7 +421,7 @@ TEST(GameWindow, PipeInPlaceOfTheTitlePictureIsToldNotWaitedFor) {
   Window w(Data::PipeTitle);
   ASSERT_TRUE(RunUntil([&] { return !boxes.Texts.isEmpty(); }));
   ASSERT_EQ(boxes.Texts.size(), 1);
-  EXPECT_TRUE(boxes.Texts[0].contains("img/ttl.dat")) << boxes.Texts[0].toStdString();
+  EXPECT_TRUE(boxes.Texts[0].contains(QtText(PictureFile("ttl")))) << boxes.Texts[0].toStdString();
   EXPECT_TRUE(w.window->isVisible());
 }
 
@@ -622,9 +623,9 @@ TEST(GameWindow, NumbersWithAPointReadTheSameUnderAGermanLocale) {
   w.Widget<QPushButton>(f.ComStt[1]).click();
   w.Widget<QPushButton>(f.ComSkep).click();
   w.window->Change([&] { f.SaveGame(); });
-  std::string scalars = w.data.Read("txt/save/save.dat");
+  std::string scalars = w.data.Read(SaveFolderPath() + DataFileName("save"));
   scalars.replace(scalars.find(" 10000 "), 7, " 10000.6 ");
-  w.data.WriteBytes("txt/save/save.dat", scalars);
+  w.data.WriteBytes(SaveFolderPath() + DataFileName("save"), scalars);
 
   const std::string before = setlocale(LC_NUMERIC, nullptr);
   ASSERT_NE(setlocale(LC_NUMERIC, "de_DE.UTF-8"), nullptr)

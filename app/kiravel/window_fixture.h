@@ -31,6 +31,7 @@
 #include "app/kiravel/music_thread.h"
 #include "app/kiravel/qt_language.h"
 #include "app/kiravel/qt_platform.h"
+#include "platform/data_folder.h"
 #include "scenario/recorder.h"
 #include "testing/game_fixture.h"
 #include "testing/wave.h"
@@ -76,7 +77,7 @@ inline void Settle() {
   }
 }
 
-// A 2 × 2 picture as PNG bytes, to be stored under a ".dat" name.
+// A 2 × 2 picture as PNG bytes, to be stored under a picture's name.
 inline std::string Png(QColor topLeft, QColor topRight, QColor bottomLeft, QColor bottomRight) {
   QImage image(2, 2, QImage::Format_RGB32);
   image.setPixelColor(0, 0, topLeft);
@@ -164,21 +165,21 @@ struct Window {
 
   void WriteData(Data kind) {
     if (kind == Data::Missing) {
-      std::filesystem::remove_all(data.Path() + "img");
-      std::filesystem::remove_all(data.Path() + "txt");
+      std::filesystem::remove_all(data.Path() + kPictureFolder);
+      std::filesystem::remove_all(data.Path() + kTextFolder);
       return;
     }
     if (kind == Data::PipeTitle) {
-      ::mkfifo((data.Path() + "img/ttl.dat").c_str(), 0644);
+      ::mkfifo((data.Path() + PictureFile("ttl")).c_str(), 0644);
     } else {
-      data.WriteBytes("img/ttl.dat", kind == Data::BrokenTitle ? "no picture" : kTitle);
+      data.WriteBytes(PictureFile("ttl"), kind == Data::BrokenTitle ? "no picture" : kTitle);
     }
     for (const char* name : {"mati", "you", "bar", "mon0", "mon1", "mon2"}) {
-      data.WriteBytes(std::string("img/") + name + ".dat", kTown);
+      data.WriteBytes(std::string(PictureFolderPath()) + name + kDataEnding, kTown);
     }
     data.WriteScript("opn", {"ようこそ", "tugi"});
-    for (int k = 0; k < 3; ++k) data.WriteText("txt/mati" + std::to_string(k) + ".dat", {"噂"});
-    if (kind == Data::ShortMusic) data.WriteBytes("bgm.wav", kiravel::testing::SilentWave(100));
+    for (int k = 0; k < kRumourFiles; ++k) data.WriteText(TextFile(RumourFile(k)), {"噂"});
+    if (kind == Data::ShortMusic) data.WriteBytes(kMusicFile, kiravel::testing::SilentWave(100));
   }
 
   template <class W>

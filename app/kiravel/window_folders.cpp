@@ -1,5 +1,6 @@
 #include "app/kiravel/window_folders.h"
 
+#include "platform/data_folder.h"
 #include "platform/game_folders.h"
 
 namespace kiravel::qt {
@@ -18,8 +19,8 @@ std::string HoldPlayedFolder(const std::string& writeFolder, bool isDataFolder, 
   if (opening.Error != FolderError::None) return "";
   *held = std::move(opening.Folder);
   if (held->TryHold()) return "";
-  return "このゲームはもう別のウィンドウで開いています。\r\nセーブの場所：" + place.Path() +
-         "txt/save/\r\n両方でセーブすると、後からセーブした方が残ります。";
+  return "このゲームはもう別のウィンドウで開いています。\r\nセーブの場所：" + place.Path() + SaveFolderPath() +
+         "\r\n両方でセーブすると、後からセーブした方が残ります。";
 }
 
 }  // namespace kiravel::qt

@@ -16,6 +16,7 @@
 #include "app/kiravel/window_folders.h"
 #include "app/kiravel/window_preferences.h"
 #include "desktop/icon_design.h"
+#include "platform/data_folder.h"
 #include "platform/game_folders.h"
 #include "testing/game_fixture.h"
 #include "testing/program_run.h"
@@ -107,7 +108,7 @@ TEST(WindowFolders, ASecondWindowIsToldTheGameIsAlreadyOpen) {
     OpenFolder second;
     const std::string notice = HoldPlayedFolder(data.Path(), true, &second);
     EXPECT_NE(notice.find("このゲームはもう別のウィンドウで開いています。"), std::string::npos);
-    EXPECT_NE(notice.find(data.Path() + "txt/save/"), std::string::npos);
+    EXPECT_NE(notice.find(data.Path() + SaveFolderPath()), std::string::npos);
   }
   first = OpenFolder();
   OpenFolder third;

@@ -12,6 +12,7 @@
 
 #include "desktop/history_view.h"
 #include "desktop/story_history.h"
+#include "platform/data_folder.h"
 
 namespace kiravel::qt {
 namespace {
@@ -28,7 +29,7 @@ std::string Page(std::size_t number) {
 void HistoryOpensWithAThousandPages(benchmark::State& state) {
   StoryHistory history;
   for (std::size_t page = 0; page < StoryHistory::kPagesKept; ++page) {
-    history.Follow("txt/" + std::to_string(page % 30) + ".dat", Page(page));
+    history.Follow(TextFile(std::to_string(page % 30)), Page(page));
     if (page % 100 == 99) history.Break(StoryHistory::Kind::Load);
   }
   QWidget panel;

@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/data_folder.h"
 #include "testing/wave.h"
 #include "tests/music/music_sides.h"
 
@@ -63,7 +64,7 @@ constexpr int kPieceMs = 2000;
 // The game's whole life of the music: open, play, the end, seek and play
 // from 0 again, close.
 TYPED_TEST(MusicDevice, PlaysToTheEndAndStartsAgainFromTheBeginning) {
-  ASSERT_EQ(this->Open(this->Write("bgm.wav", SilentWave(kPieceMs))), 0);
+  ASSERT_EQ(this->Open(this->Write(kMusicFile, SilentWave(kPieceMs))), 0);
   EXPECT_EQ(this->Mode(), kStopped) << "an opened piece waits for play";
   EXPECT_EQ(this->Send("play MIDI notify"), 0);
   EXPECT_EQ(this->Mode(), kPlaying);
@@ -90,16 +91,16 @@ TYPED_TEST(MusicDevice, PlaysToTheEndAndStartsAgainFromTheBeginning) {
 // are an unrecognised command; a position that is no number of
 // milliseconds within the piece is out of range. None changes the piece.
 TYPED_TEST(MusicDevice, MalformedCommandsAreRefusedWithOneCodeEach) {
-  ASSERT_EQ(this->Open(this->Write("bgm.wav", SilentWave(100))), 0);
+  ASSERT_EQ(this->Open(this->Write(kMusicFile, SilentWave(100))), 0);
   const std::vector<std::pair<std::string, std::int32_t>> cases{
       {"", 261},
       {"   ", 261},
       {"pause MIDI", 261},
       {"open", 273},
-      {"open bgm.wav alias MIDI", 273},
-      {"open \"" + this->folder.string() + "/bgm.wav\"", 273},
-      {"open \"" + this->folder.string() + "/bgm.wav\" alias", 273},
-      {"open \"" + this->folder.string() + "/bgm.wav\" alias OTHER type x", 261},
+      {std::string("open ") + kMusicFile + " alias MIDI", 273},
+      {"open \"" + this->folder.string() + std::string("/") + kMusicFile + "\"", 273},
+      {"open \"" + this->folder.string() + std::string("/") + kMusicFile + "\" alias", 273},
+      {"open \"" + this->folder.string() + std::string("/") + kMusicFile + "\" alias OTHER type x", 261},
       {"play", 273},
       {"close", 273},
       {"close MIDI now", 261},
@@ -125,7 +126,7 @@ TYPED_TEST(MusicDevice, MalformedCommandsAreRefusedWithOneCodeEach) {
 }
 
 TYPED_TEST(MusicDevice, ASecondOpenOfTheAliasIsRefusedAndKeepsThePiece) {
-  const std::string path = this->Write("bgm.wav", SilentWave(kPieceMs));
+  const std::string path = this->Write(kMusicFile, SilentWave(kPieceMs));
   ASSERT_EQ(this->Open(path), 0);
   EXPECT_EQ(this->Open(path), 289);
   EXPECT_EQ(this->Open(this->folder.string() + "/none.wav"), 289);
@@ -164,7 +165,7 @@ TYPED_TEST(MusicDevice, FilesTheGameCannotPlayNeverOpen) {
 TYPED_TEST(MusicDevice, WavesSdlPlaysOpenAndPlayToTheirEnd) {
   for (const std::string& wave : {testing::FloatWave(800), testing::ExtensibleWave(800),
                                   testing::MuLawWave(800)}) {
-    ASSERT_EQ(this->Open(this->Write("bgm.wav", wave)), 0);
+    ASSERT_EQ(this->Open(this->Write(kMusicFile, wave)), 0);
     EXPECT_EQ(this->Send("play MIDI notify"), 0);
     EXPECT_TRUE(this->side.PlayToEnd());
     EXPECT_EQ(this->Mode(), kStopped);

@@ -10,6 +10,7 @@
 #include <iterator>
 #include <string>
 
+#include "platform/data_folder.h"
 #include "testing/wave.h"
 #include "tests/music/music_sides.h"
 
@@ -55,9 +56,9 @@ struct DiskAudio : ::testing::Test {
   }
   ~DiskAudio() override { fs::remove_all(folder); }
 
-  std::string Open() { return "open \"" + (folder / "bgm.wav").string() + "\" alias MIDI"; }
+  std::string Open() { return "open \"" + (folder / kMusicFile).string() + "\" alias MIDI"; }
   void Write(const std::string& bytes) {
-    std::ofstream(folder / "bgm.wav", std::ios::binary) << bytes;
+    std::ofstream(folder / kMusicFile, std::ios::binary) << bytes;
   }
 
   fs::path folder;

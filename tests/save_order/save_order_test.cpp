@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/data_folder.h"
 #include "save/save_files.h"
 #include "testing/game_fixture.h"
 
@@ -59,7 +60,7 @@ TEST(SaveOrder, FolderIsSyncedAfterTheManifestAppearsAndBeforeAnyFileMoves) {
                             " 1 ", " 0 ", " 0 ", " 0 "};
   std::vector<std::string> seen;
   calls = &seen;
-  const std::optional<SaveFault> fault = WriteSaveSet(data.Path() + "txt/save/", set);
+  const std::optional<SaveFault> fault = WriteSaveSet(data.Path() + SaveFolderPath(), set);
   calls = nullptr;
   ASSERT_FALSE(fault.has_value()) << fault->What;
 

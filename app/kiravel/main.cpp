@@ -67,9 +67,12 @@ int main(int argc, char** argv) {
   platform.DecodeAhead(folder + kiravel::PictureFile(kiravel::kTitlePicture));
   kiravel::qt::SetUpAppearance();
   kiravel::qt::SpeakJapanese();
-  kiravel::Fom fom(platform, folder, kiravel::WritableFolder(folder, kiravel::qt::WindowPlayerFolder()));
+  // The folder the game will write into is held from here on, before the
+  // game itself has opened it.
+  const std::string writable = kiravel::WritableFolder(folder, kiravel::qt::WindowPlayerFolder());
+  kiravel::Fom fom(platform, folder, writable);
   kiravel::OpenFolder played;
-  if (std::string notice = kiravel::qt::HoldPlayedFolder(fom.WritePath, fom.WritePath == folder, &played);
+  if (std::string notice = kiravel::qt::HoldPlayedFolder(writable, writable == folder, &played);
       !notice.empty()) {
     platform.HoldFailures();
     platform.ReportFailure(notice);

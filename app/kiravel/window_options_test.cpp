@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "app/kiravel/command_line.h"
@@ -113,6 +114,46 @@ TEST(WindowFolders, ASecondWindowIsToldTheGameIsAlreadyOpen) {
   first = OpenFolder();
   OpenFolder third;
   EXPECT_EQ(HoldPlayedFolder(data.Path(), true, &third), "");
+}
+
+// The window started on a folder holds that folder's save, wherever it was
+// started from: a window on another folder, started from the same place,
+// plays on untroubled, and one on a folder already held is told so.
+TEST(WindowFolders, TheWindowHoldsTheFolderItPlaysNotTheOneItStartedIn) {
+  testing::DataFolder data;
+  for (const std::string part : {PictureFolderPath(), TextFolderPath(), std::string(kMusicFile)}) {
+    std::filesystem::copy(std::string(KIRAVEL_GAME_DIR) + "/" + part, data.Path() + part,
+                          std::filesystem::copy_options::recursive |
+                              std::filesystem::copy_options::overwrite_existing);
+  }
+  data.WriteText("opened.scenario", {"shot opened", "close"});
+  testing::DataFolder started;
+  auto boxesShown = [&] {
+    const std::string shots = started.Path() + "shots/";
+    std::filesystem::remove_all(shots);
+    std::filesystem::create_directories(shots);
+    const ProgramRun run = RunProgram(
+        "cd " + started.Path() + " && env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen "
+        "SDL_AUDIODRIVER=dummy HOME=" + started.Path() + " XDG_CONFIG_HOME=" + started.Path() +
+        "config XDG_DATA_HOME=" + started.Path() + "data " + KIRAVEL_WINDOW_PATH +
+        " --window --mute --data " + data.Path() + " --play " + data.Path() +
+        "opened.scenario --shots " + shots + " 2>/dev/null");
+    EXPECT_EQ(run.status, 0);
+    int boxes = 0;
+    for (const auto& shot : std::filesystem::directory_iterator(shots)) {
+      boxes += shot.path().filename().string().starts_with("box-");
+    }
+    return boxes;
+  };
+  {
+    // Another game holds the folder the window is started in.
+    OpenFolder elsewhere;
+    ASSERT_EQ(HoldPlayedFolder(started.Path(), true, &elsewhere), "");
+    EXPECT_EQ(boxesShown(), 0);
+  }
+  OpenFolder played;
+  ASSERT_EQ(HoldPlayedFolder(data.Path(), true, &played), "");
+  EXPECT_EQ(boxesShown(), 1);
 }
 
 // The next run opens where the last one closed, unless its command line
